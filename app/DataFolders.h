@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+// Where Harvane keeps what it writes: ReadData, Downloads, StatusLogCollar,
+// SurveillanceLog, StatusLogBase, InVicinityLog and ImplantLog, each made on
+// first use below one root folder.
+//
+// The root is, first found: the folder named with --data-dir; the
+// HARVANE_DATA_DIR environment variable; the program's own folder when it can
+// be written to (a portable install on a stick or in the user's files); and
+// otherwise the user's own application data folder, since an installed
+// program's folder is read-only and reports and downloads written there
+// would be lost.
+class DataFolders {
+public:
+    static constexpr auto EnvironmentVariable = "HARVANE_DATA_DIR";
+
+    explicit DataFolders(QString root);
+
+    // Applies the rules above; `explicitRoot` is the --data-dir value or empty.
+    static DataFolders resolve(const QString& explicitRoot, const QString& programFolder);
+    // The folder holding the program file, without a trailing separator.
+    static QString programFolder();
+
+    [[nodiscard]] QString root() const { return m_root; }
+    // The named folder below the root, made when missing. Empty when it can
+    // neither be found nor made.
+    [[nodiscard]] QString folder(const QString& name) const;
+
+private:
+    static bool isWritableFolder(const QString& path);
+
+    QString m_root;
+};

@@ -1,0 +1,42 @@
+#include "app/MessageBoxPrompts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+QWidget* ownerFor(QWidget* parent)
+{
+    // A modal dialog that is open owns the message, so it stays on top of it.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return parent;
+}
+
+} // namespace
+
+void MessageBoxPrompts::showMessage(const QString& text)
+{
+    QMessageBox::information(ownerFor(m_parent), QApplication::applicationDisplayName(), text);
+}
+
+YesNoAnswer MessageBoxPrompts::askYesNo(const QString& question)
+{
+    const auto answer =
+        QMessageBox::question(ownerFor(m_parent), QApplication::applicationDisplayName(), question,
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return answer == QMessageBox::Yes ? YesNoAnswer::Yes : YesNoAnswer::No;
+}
+
+SaveChangesAnswer MessageBoxPrompts::askSaveChanges(const QString& documentName)
+{
+    const auto answer = QMessageBox::question(
+        ownerFor(m_parent), QApplication::applicationDisplayName(),
+        QStringLiteral("Save changes to %1?").arg(documentName),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        return SaveChangesAnswer::Save;
+    if (answer == QMessageBox::No)
+        return SaveChangesAnswer::Discard;
+    return SaveChangesAnswer::Cancel;
+}

@@ -1,0 +1,14 @@
+#include "cli/CliRunner.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("harvane-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(HARVANE_VERSION));
+    QLocale::setDefault(QLocale::c());
+    CliRunner runner;
+    return runner.run(QCoreApplication::arguments());
+}

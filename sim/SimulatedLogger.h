@@ -1,0 +1,42 @@
+#pragma once
+
+#include "sim/SimulatedDevice.h"
+
+#include <QDateTime>
+
+#include <array>
+
+// A collar data logger on the cable. It answers identify and the status
+// command from its 72-byte status block; its clock runs from the time it was
+// last set.
+class SimulatedLogger final : public SimulatedDevice {
+public:
+    static constexpr std::size_t StatusSize = 72;
+    using StatusBlock = std::array<std::uint8_t, StatusSize>;
+
+    SimulatedLogger();
+
+    // The status block as the logger holds it. The clock bytes (25 to 30)
+    // are filled in from the running clock each time the status is sent.
+    StatusBlock& status() { return m_status; }
+    [[nodiscard]] const StatusBlock& status() const { return m_status; }
+
+    // The logger's clock reads `time` at the device time `atUs`.
+    void setClock(const QDateTime& time, std::int64_t atUs);
+    [[nodiscard]] QDateTime clockAt(std::int64_t atUs) const;
+
+    // A plausible block: firmware "V3.1" with the 64 MiB selector, hardware
+    // "HW1.4", logger 12 paired with implant 7, a 60-second interval,
+    // logging off, some packet counts.
+    static StatusBlock typicalStatus();
+
+protected:
+    [[nodiscard]] int argumentCount(std::uint8_t code) const override;
+    void handleCommand(std::uint8_t code, std::span<const std::uint8_t> arguments,
+                       std::int64_t atUs) override;
+
+private:
+    StatusBlock m_status;
+    QDateTime m_clockBase;
+    std::int64_t m_clockBaseUs = 0;
+};

@@ -1,0 +1,101 @@
+// harvane-cli as a user runs it: a separate process, its output and exit
+// status. The last case goes through harvane-devsim and a pseudo-terminal,
+// so the whole real serial path is in it.
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliResult runCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(HARVANE_CLI_PATH), arguments);
+    process.waitForFinished(30'000);
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
+            QString::fromLocal8Bit(process.readAllStandardError()).trimmed()};
+}
+
+} // namespace
+
+TEST(Cli, IdentifyNamesTheDevice)
+{
+    const auto logger = runCli(
+        {QStringLiteral("--port"), QStringLiteral("sim:logger"), QStringLiteral("identify")});
+    EXPECT_EQ(logger.exitCode, 0) << logger.err.toStdString();
+    EXPECT_EQ(logger.out, QStringLiteral("logger"));
+
+    // Options may follow the command.
+    const auto base = runCli({QStringLiteral("identify"), QStringLiteral("--port=sim:base")});
+    EXPECT_EQ(base.exitCode, 0) << base.err.toStdString();
+    EXPECT_EQ(base.out, QStringLiteral("base station"));
+}
+
+TEST(Cli, FailuresPrintTheProgramsMessageAndExitWithOne)
+{
+    const auto wrong =
+        runCli({QStringLiteral("--port"), QStringLiteral("sim:base"), QStringLiteral("identify"),
+                QStringLiteral("--expect"), QStringLiteral("logger")});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_EQ(wrong.err, QStringLiteral("Please connect a logger to use this feature!"));
+    EXPECT_TRUE(wrong.out.isEmpty());
+
+    const auto missing = runCli({QStringLiteral("--port"), QStringLiteral("/dev/harvane-none"),
+                                 QStringLiteral("identify")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, QStringLiteral("Error could not create handle to serial port!"));
+}
+
+TEST(Cli, UsageErrorsExitWithTwoAndHelpExitsWithZero)
+{
+    EXPECT_EQ(runCli({}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("frobnicate")}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("identify")}).exitCode, 2); // no --port
+    EXPECT_EQ(runCli({QStringLiteral("identify"), QStringLiteral("--port"),
+                      QStringLiteral("sim:logger"), QStringLiteral("--bogus")})
+                  .exitCode,
+              2);
+    EXPECT_EQ(
+        runCli({QStringLiteral("--port"), QStringLiteral("sim:logger"), QStringLiteral("identify"),
+                QStringLiteral("--expect"), QStringLiteral("toaster")})
+            .exitCode,
+        2);
+
+    const auto overview = runCli({QStringLiteral("--help")});
+    EXPECT_EQ(overview.exitCode, 0);
+    EXPECT_TRUE(overview.out.contains(QStringLiteral("identify")));
+    EXPECT_TRUE(overview.out.contains(QStringLiteral("ports")));
+    const auto help = runCli({QStringLiteral("identify"), QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--expect")));
+}
+
+TEST(Cli, PortsListsWithoutError)
+{
+    EXPECT_EQ(runCli({QStringLiteral("ports")}).exitCode, 0);
+}
+
+TEST(Cli, IdentifyThroughDevsimOnAPseudoTerminal)
+{
+    QProcess devsim;
+    devsim.start(QStringLiteral(HARVANE_DEVSIM_PATH), {QStringLiteral("base")});
+    ASSERT_TRUE(devsim.waitForStarted(10'000));
+    ASSERT_TRUE(devsim.waitForReadyRead(10'000));
+    const QString path = QString::fromLocal8Bit(devsim.readLine()).trimmed();
+    ASSERT_TRUE(path.startsWith(QStringLiteral("/dev/"))) << path.toStdString();
+
+    const auto result = runCli({QStringLiteral("--port"), path, QStringLiteral("identify"),
+                                QStringLiteral("--expect"), QStringLiteral("base")});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, QStringLiteral("base station"));
+
+    devsim.terminate();
+    EXPECT_TRUE(devsim.waitForFinished(10'000));
+}
