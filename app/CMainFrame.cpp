@@ -1,23 +1,59 @@
 #include "app/CMainFrame.h"
 
+#include "app/CAboutDlg.h"
+#include "app/CExpertDlg.h"
+#include "app/CVelmoraDoc.h"
+#include "app/DataFolders.h"
+#include "app/RecentFileList.h"
+#include "data/CVelmoraSecondSplitterView.h"
+#include "data/CVelmoraView.h"
+#include "link/CCOMChooseDlg.h"
 #include "link/DeviceLink.h"
 #include "link/PortEnumerator.h"
 #include "link/PortWatcher.h"
 #include "link/UserPrompts.h"
+#include "logger/COmbrelRepeater.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
+#include <QUrl>
+#include <QWhatsThis>
+
+namespace {
+
+QString chooseWithDialog(QWidget* parent, bool save, const QString& suggestion)
+{
+    const QString filter = QStringLiteral("Harvane (*.bin)");
+    if (save)
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Save as"), suggestion, filter);
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), suggestion, filter);
+}
+
+} // namespace
 
 CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
-    : QMainWindow(parent), m_services(services)
+    : QMainWindow(parent), m_services(std::move(services))
 {
-    setWindowTitle(QStringLiteral("Untitled - Harvane"));
+    setObjectName(QStringLiteral("MainFrame"));
+    m_logger = m_services.makeLogger ? m_services.makeLogger(*this)
+                                     : std::make_unique<COmbrelRepeater>(*this);
+    m_document = new CVelmoraDoc([this] { return m_logger.get(); }, this);
+    connect(m_document, &CVelmoraDoc::titleChanged, this, &CMainFrame::updateTitle);
+
+    // Four fifths of the screen, centred.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         const int height = area.height() * 4 / 5;
@@ -26,60 +62,409 @@ CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
                     area.y() + (height * 5 / 4 - height) / 2, width, height);
     }
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&Exit"), this, &QWidget::close);
-
-    auto* portBar = addToolBar(QStringLiteral("Port"));
-    portBar->setObjectName(QStringLiteral("PortToolBar"));
-    portBar->addAction(QStringLiteral("Update COM Port"), this, &CMainFrame::updateComPort);
-    m_portList = new QComboBox(portBar);
-    m_portList->setObjectName(QStringLiteral("PortList"));
-    m_portList->setFixedWidth(80);
-    m_portList->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
-    portBar->addWidget(m_portList);
-    connect(m_portList, &QComboBox::activated, this,
-            [this](int index) { choosePort(m_portList->itemText(index)); });
-
+    // Two panes side by side, half the width each; the left one active.
+    auto lookup = [this] { return m_logger.get(); };
     auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(new QWidget(splitter));
-    splitter->addWidget(new QWidget(splitter));
+    splitter->setObjectName(QStringLiteral("PaneSplitter"));
+    splitter->setChildrenCollapsible(false);
+    m_left = new CVelmoraView(*m_document, lookup, splitter);
+    m_left->setObjectName(QStringLiteral("RecordPane"));
+    m_right = new CVelmoraSecondSplitterView(*m_document, lookup, splitter);
+    m_right->setObjectName(QStringLiteral("HeartRatePane"));
+    splitter->addWidget(m_left);
+    splitter->addWidget(m_right);
+    splitter->setSizes({width() / 2, width() / 2});
     setCentralWidget(splitter);
+    m_active = m_left;
+    connect(m_left, &CVelmoraView::activated, this, [this] { m_active = m_left; });
+    connect(m_right, &CVelmoraView::activated, this, [this] { m_active = m_right; });
 
-    m_portPane = new QLabel(this);
-    m_portPane->setObjectName(QStringLiteral("PortPane"));
-    m_portPane->setMinimumWidth(
-        m_portPane->fontMetrics().horizontalAdvance(QStringLiteral("Choose COM port")));
-    statusBar()->addPermanentWidget(m_portPane);
-    statusBar()->showMessage(QStringLiteral("For Help, press F1"));
+    createActions();
+    createMenus();
+    createToolBars();
+    createStatusBar();
+
+    // Expert entries are greyed at every start.
+    command(QStringLiteral("Set Head Pos Threshold"))->setEnabled(false);
+    command(QStringLiteral("Calibrate Frequency"))->setEnabled(false);
+    m_expertMode = false;
 
     fillPortList();
     m_watcher = new PortWatcher(m_services.ports, m_services.pump, this);
     connect(m_watcher, &PortWatcher::deviceArrived, this, &CMainFrame::onDeviceArrived);
     connect(m_watcher, &PortWatcher::deviceRemoved, this, &CMainFrame::onDeviceRemoved);
     m_watcher->start();
+    updateTitle();
+    updateRecentFiles();
 }
 
 CMainFrame::~CMainFrame()
 {
-    m_services.link.close();
+    closePort();
 }
 
-void CMainFrame::choosePort(const QString& name)
+CVelmoraView* CMainFrame::rightPane() const
+{
+    return m_right;
+}
+
+QAction* CMainFrame::addCommand(const QString& key, const QString& label, const QString& statusTip,
+                                const QString& toolTip)
+{
+    auto* action = new QAction(label, this);
+    action->setStatusTip(statusTip);
+    if (!toolTip.isEmpty())
+        action->setToolTip(toolTip);
+    m_commands.insert(key, action);
+    return action;
+}
+
+QAction* CMainFrame::command(const QString& name) const
+{
+    return m_commands.value(name, nullptr);
+}
+
+void CMainFrame::createActions()
+{
+    const QStyle* style = QApplication::style();
+    auto shortcuts = [](QAction* action, std::initializer_list<QKeySequence> keys) {
+        action->setShortcuts(QList<QKeySequence>(keys));
+    };
+
+    // File
+    QAction* newFile = addCommand(QStringLiteral("New"), QStringLiteral("&New\tStrg+N"),
+                                  QStringLiteral("Create a new document"), QStringLiteral("New"));
+    newFile->setIcon(style->standardIcon(QStyle::SP_FileIcon));
+    shortcuts(newFile, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    connect(newFile, &QAction::triggered, this, [this] {
+        if (saveModified())
+            m_document->newDocument();
+    });
+    QAction* open = addCommand(QStringLiteral("Open..."), QStringLiteral("Open...\tStrg+O"),
+                               QStringLiteral("Open an existing document"), QStringLiteral("Open"));
+    open->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    shortcuts(open, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    connect(open, &QAction::triggered, this, &CMainFrame::fileOpen);
+    QAction* save = addCommand(QStringLiteral("Save"), QStringLiteral("&Save\tStrg+S"),
+                               QStringLiteral("Save the active document"), QStringLiteral("Save"));
+    save->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    shortcuts(save, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    connect(save, &QAction::triggered, this, &CMainFrame::fileSave);
+    connect(addCommand(QStringLiteral("Save as..."), QStringLiteral("Save &as..."),
+                       QStringLiteral("Save the active document with a new name")),
+            &QAction::triggered, this, &CMainFrame::fileSaveAs);
+    QAction* print =
+        addCommand(QStringLiteral("Print..."), QStringLiteral("&Print...\tStrg+P"),
+                   QStringLiteral("Print the active document"), QStringLiteral("Print"));
+    print->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
+    shortcuts(print, {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    connect(print, &QAction::triggered, this, [this] { notBuiltYet(QStringLiteral("Printing")); });
+    connect(addCommand(QStringLiteral("Pageview"), QStringLiteral("&Pageview"),
+                       QStringLiteral("Display full pages")),
+            &QAction::triggered, this, [this] { notBuiltYet(QStringLiteral("The page view")); });
+    connect(addCommand(QStringLiteral("Printview..."), QStringLiteral("Printview..."),
+                       QStringLiteral("Change the printing options")),
+            &QAction::triggered, this, [this] { notBuiltYet(QStringLiteral("Printer setup")); });
+    connect(addCommand(QStringLiteral("Open data folder"), QStringLiteral("Open &data folder"),
+                       QStringLiteral("Show the folder with reports, logs and downloads")),
+            &QAction::triggered, this,
+            [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_services.folders.root())); });
+    connect(addCommand(QStringLiteral("Exit"), QStringLiteral("&Exit"),
+                       QStringLiteral("Quit the application; prompts to save documents")),
+            &QAction::triggered, this, &QWidget::close);
+
+    // Edit: present, as users expect them, but there is nothing to edit.
+    QAction* undo = addCommand(QStringLiteral("Reverse"), QStringLiteral("&Reverse\tStrg+Z"),
+                               QStringLiteral("Undo the last action"));
+    shortcuts(undo,
+              {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    QAction* cut = addCommand(QStringLiteral("Cut"), QStringLiteral("&Cut\tStrg+X"),
+                              QStringLiteral("Cut the selection and put it on the Clipboard"),
+                              QStringLiteral("Cut"));
+    shortcuts(cut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    QAction* copy = addCommand(QStringLiteral("Copy"), QStringLiteral("&Copy\tStrg+C"),
+                               QStringLiteral("Copy the selection and put it on the Clipboard"),
+                               QStringLiteral("Copy"));
+    shortcuts(copy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    QAction* paste =
+        addCommand(QStringLiteral("Paste"), QStringLiteral("&Paste\tStrg+V"),
+                   QStringLiteral("Insert Clipboard contents"), QStringLiteral("Paste"));
+    shortcuts(paste,
+              {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+
+    // View
+    QAction* toolbar = addCommand(QStringLiteral("Toolbar"), QStringLiteral("&Toolbar"),
+                                  QStringLiteral("Show or hide the toolbar"));
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    QAction* statusBarToggle =
+        addCommand(QStringLiteral("Status Bar"), QStringLiteral("Status &Bar"),
+                   QStringLiteral("Show or hide the status bar"));
+    statusBarToggle->setCheckable(true);
+    statusBarToggle->setChecked(true);
+    connect(statusBarToggle, &QAction::toggled, this,
+            [this](bool on) { statusBar()->setVisible(on); });
+
+    // COM Port: only while the left pane is the active one.
+    connect(addCommand(QStringLiteral("Choose COM port"), QStringLiteral("Choose COM port"),
+                       QStringLiteral("Choose COM port")),
+            &QAction::triggered, this, [this] {
+                if (m_active == m_left)
+                    chooseComPortDialog();
+            });
+
+    // Logger
+    connect(addCommand(QStringLiteral("Read Data"), QStringLiteral("Read Data"),
+                       QStringLiteral("Opens the Harvane – Read Data dialog."),
+                       QStringLiteral("Read Logged Data")),
+            &QAction::triggered, this,
+            [this] { guarded([this] { m_logger->ShowReadDataDialog(); }); });
+    connect(addCommand(QStringLiteral("Logger Settings"), QStringLiteral("Logger Settings"),
+                       QStringLiteral("Opens the Harvane – Logger Settings dialog."),
+                       QStringLiteral("Choose Logger Settings")),
+            &QAction::triggered, this,
+            [this] { guarded([this] { m_logger->ShowSettingsDialog(); }); });
+    connect(addCommand(QStringLiteral("Erase Memory"), QStringLiteral("Erase Memory"),
+                       QStringLiteral("Opens the Harvane – Erase Logger Memory dialog."),
+                       QStringLiteral("Erase Logger Memory")),
+            &QAction::triggered, this,
+            [this] { guarded([this] { m_logger->ShowEraseDialog(); }); });
+    connect(addCommand(QStringLiteral("Set Head Pos Threshold"),
+                       QStringLiteral("Set Head Pos Threshold"),
+                       QStringLiteral("Opens the Harvane – Head Position Threshold dialog."),
+                       QStringLiteral("Set Head Pos Threshold")),
+            &QAction::triggered, this,
+            [this] { guarded([this] { m_logger->ShowHeadPositionDialog(); }); });
+    connect(addCommand(QStringLiteral("Calibrate Frequency"), QStringLiteral("Calibrate Frequency"),
+                       QStringLiteral("Opens the Harvane – Frequency Calibration dialog."),
+                       QStringLiteral("Frequency Calibration")),
+            &QAction::triggered, this,
+            [this] { guarded([this] { notBuiltYet(QStringLiteral("Frequency calibration")); }); });
+
+    // Base Station
+    connect(addCommand(QStringLiteral("Read Settings"), QStringLiteral("Read Settings"),
+                       QStringLiteral("Opens the Harvane – Read Settings via Base Station dialog."),
+                       QStringLiteral("Read Settings")),
+            &QAction::triggered, this, [this] {
+                guarded([this] {
+                    notBuiltYet(QStringLiteral("Reading settings via the base station"));
+                });
+            });
+    connect(addCommand(QStringLiteral("Implant Surveillance"),
+                       QStringLiteral("Implant Surveillance"),
+                       QStringLiteral("Opens the Harvane – Implant Surveillance dialog."),
+                       QStringLiteral("Implant Surveillance")),
+            &QAction::triggered, this,
+            [this] { guarded([this] { notBuiltYet(QStringLiteral("Implant surveillance")); }); });
+    connect(addCommand(QStringLiteral("Base Read Data"), QStringLiteral("Read Data"),
+                       QStringLiteral("Opens the Harvane – Read Data via Base Station dialog."),
+                       QStringLiteral("Read Data via Base")),
+            &QAction::triggered, this, [this] {
+                guarded(
+                    [this] { notBuiltYet(QStringLiteral("Reading data via the base station")); });
+            });
+    connect(addCommand(QStringLiteral("Read Base Rev"), QStringLiteral("Read Base Rev"),
+                       QStringLiteral("Shows the base station's firmware and hardware revision.")),
+            &QAction::triggered, this, [this] {
+                guarded(
+                    [this] { notBuiltYet(QStringLiteral("Reading the base station revision")); });
+            });
+
+    // Help
+    QAction* helpTopics = addCommand(QStringLiteral("Help Topics"), QStringLiteral("&Help Topics"),
+                                     QStringLiteral("List Help topics"));
+    helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(helpTopics, &QAction::triggered, this, [] {
+        // The help file beside the program, named like it; no help file, no help.
+        const QString file =
+            QDir(DataFolders::programFolder())
+                .filePath(QFileInfo(QApplication::applicationFilePath()).completeBaseName() +
+                          QStringLiteral(".chm"));
+        if (QFileInfo::exists(file))
+            QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    });
+    QAction* about =
+        addCommand(QStringLiteral("About Harvane..."), QStringLiteral("&About Harvane..."),
+                   QStringLiteral("Display program information, version number and copyright"),
+                   QStringLiteral("About"));
+    about->setIcon(style->standardIcon(QStyle::SP_MessageBoxInformation));
+    connect(about, &QAction::triggered, this, &CMainFrame::showAbout);
+    QAction* contextHelp =
+        addCommand(QStringLiteral("Context Help"), QStringLiteral("?"),
+                   QStringLiteral("Display help for clicked on buttons, menus and windows"),
+                   QStringLiteral("Help"));
+    contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    connect(contextHelp, &QAction::triggered, this, [this] {
+        statusBar()->showMessage(QStringLiteral("Select an object on which to get Help"), 5000);
+        QWhatsThis::enterWhatsThisMode();
+    });
+
+    // Expert toolbar, port toolbar and pane switching.
+    connect(addCommand(QStringLiteral("Expert Mode"), QStringLiteral("Expert Mode"),
+                       QStringLiteral("Switch the expert functions on or off")),
+            &QAction::triggered, this, &CMainFrame::toggleExpertMode);
+    connect(addCommand(QStringLiteral("Update COM Port"), QStringLiteral("Update COM Port"),
+                       QStringLiteral("Close the port and list the serial ports again")),
+            &QAction::triggered, this, &CMainFrame::updateComPort);
+    QAction* nextPane = addCommand(QStringLiteral("Next Pane"), QStringLiteral("Next Pane"));
+    nextPane->setShortcuts({QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)});
+    connect(nextPane, &QAction::triggered, this, &CMainFrame::switchPane);
+    addAction(nextPane);
+}
+
+void CMainFrame::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(command(QStringLiteral("New")));
+    file->addAction(command(QStringLiteral("Open...")));
+    file->addAction(command(QStringLiteral("Save")));
+    file->addAction(command(QStringLiteral("Save as...")));
+    file->addSeparator();
+    file->addAction(command(QStringLiteral("Print...")));
+    file->addAction(command(QStringLiteral("Pageview")));
+    file->addAction(command(QStringLiteral("Printview...")));
+    file->addSeparator();
+    m_recentMenu = file->addMenu(QStringLiteral("Last used"));
+    file->addSeparator();
+    file->addAction(command(QStringLiteral("Open data folder")));
+    file->addSeparator();
+    file->addAction(command(QStringLiteral("Exit")));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    for (const char* name : {"Reverse", "Cut", "Copy", "Paste"})
+        edit->addAction(command(QString::fromLatin1(name)));
+    edit->insertSeparator(command(QStringLiteral("Cut")));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(command(QStringLiteral("Toolbar")));
+    view->addAction(command(QStringLiteral("Status Bar")));
+
+    QMenu* port = menuBar()->addMenu(QStringLiteral("COM Port"));
+    port->addAction(command(QStringLiteral("Choose COM port")));
+
+    QMenu* logger = menuBar()->addMenu(QStringLiteral("Logger"));
+    for (const char* name : {"Read Data", "Logger Settings", "Erase Memory",
+                             "Set Head Pos Threshold", "Calibrate Frequency"})
+        logger->addAction(command(QString::fromLatin1(name)));
+
+    QMenu* base = menuBar()->addMenu(QStringLiteral("Base Station"));
+    for (const char* name :
+         {"Read Settings", "Implant Surveillance", "Base Read Data", "Read Base Rev"})
+        base->addAction(command(QString::fromLatin1(name)));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->addAction(command(QStringLiteral("Help Topics")));
+    help->addSeparator();
+    help->addAction(command(QStringLiteral("About Harvane...")));
+}
+
+void CMainFrame::createToolBars()
+{
+    QToolBar* standard = addToolBar(QStringLiteral("Standard"));
+    standard->setObjectName(QStringLiteral("StandardToolBar"));
+    standard->addAction(command(QStringLiteral("New")));
+    standard->addAction(command(QStringLiteral("Open...")));
+    standard->addAction(command(QStringLiteral("Save")));
+    standard->addSeparator();
+    // The toolbar's Cut, Copy and Paste stay greyed: there is nothing to
+    // edit. (The menu entries are enabled but do nothing.)
+    for (const char* name : {"Cut", "Copy", "Paste"}) {
+        auto* button = new QAction(QString::fromLatin1(name), standard);
+        button->setToolTip(command(QString::fromLatin1(name))->toolTip());
+        button->setEnabled(false);
+        standard->addAction(button);
+    }
+    standard->addSeparator();
+    standard->addAction(command(QStringLiteral("Print...")));
+    standard->addAction(command(QStringLiteral("About Harvane...")));
+    standard->addAction(command(QStringLiteral("Context Help")));
+    connect(command(QStringLiteral("Toolbar")), &QAction::toggled, standard, &QWidget::setVisible);
+
+    QToolBar* expert = addToolBar(QStringLiteral("Expert"));
+    expert->setObjectName(QStringLiteral("ExpertToolBar"));
+    expert->addAction(command(QStringLiteral("Expert Mode")));
+
+    addToolBarBreak();
+    QToolBar* port = addToolBar(QStringLiteral("Port"));
+    port->setObjectName(QStringLiteral("PortToolBar"));
+    port->addAction(command(QStringLiteral("Update COM Port")));
+    m_portList = new QComboBox(port);
+    m_portList->setObjectName(QStringLiteral("PortList"));
+    m_portList->setFixedWidth(80);
+    m_portList->setMaxVisibleItems(qMax(1, 250 / qMax(1, m_portList->fontMetrics().height() + 6)));
+    m_portList->setToolTip(QStringLiteral("Choose COM port"));
+    port->addWidget(m_portList);
+    connect(m_portList, &QComboBox::activated, this,
+            [this](int index) { choosePort(m_portList->itemText(index), index); });
+    port->addAction(command(QStringLiteral("Logger Settings")));
+    port->addAction(command(QStringLiteral("Read Data")));
+}
+
+void CMainFrame::createStatusBar()
+{
+    auto* idle = new QLabel(QStringLiteral("For Help, press F1"), this);
+    statusBar()->addWidget(idle, 1);
+    m_portPane = new QLabel(this);
+    m_portPane->setObjectName(QStringLiteral("PortPane"));
+    m_portPane->setMinimumWidth(
+        m_portPane->fontMetrics().horizontalAdvance(QStringLiteral("Choose COM port")) + 8);
+    statusBar()->addPermanentWidget(m_portPane);
+    // Lock-key panes, shown as the framework shows them; the keys' states are
+    // not something every platform tells a program, so they stay blank.
+    for (const char* text : {"CAP", "NUM", "SCRL"}) {
+        auto* pane = new QLabel(this);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 8);
+        statusBar()->addPermanentWidget(pane);
+    }
+}
+
+void CMainFrame::guarded(const std::function<void()>& open)
+{
+    if (!isPortOpen()) {
+        m_services.prompts.showMessage(QStringLiteral("Please choose a COM port first!"));
+        return;
+    }
+    if (!m_logger) {
+        m_services.prompts.showMessage(QStringLiteral("Please choose a logger first!"));
+        return;
+    }
+    open();
+}
+
+void CMainFrame::notBuiltYet(const QString& function)
+{
+    m_services.prompts.showMessage(
+        QStringLiteral("%1 is not available in this version of Harvane yet.").arg(function));
+}
+
+void CMainFrame::choosePort(const QString& name, int listIndex)
 {
     closePort();
     m_portName = name;
     showPortName();
-    selectPortInList();
+    if (listIndex >= 0 && listIndex < m_portList->count())
+        m_portList->setCurrentIndex(listIndex);
+    else
+        selectPortInList();
     m_portOpen = m_services.link.open(name);
-    if (!m_portOpen)
+    if (!m_portOpen) {
         m_services.prompts.showMessage(
             QStringLiteral("Error could not create handle to serial port!"));
+        return;
+    }
+    m_document->deleteContents();
+    m_document->setModifiedFlag(false);
 }
 
 void CMainFrame::closePort()
 {
     m_services.link.close();
     m_portOpen = false;
+}
+
+bool CMainFrame::isPortOpen() const
+{
+    return m_portOpen && m_services.link.isOpen();
 }
 
 void CMainFrame::updateComPort()
@@ -128,7 +513,117 @@ void CMainFrame::showPortName()
     m_portPane->setText(m_portName);
 }
 
-bool CMainFrame::isPortOpen() const
+void CMainFrame::toggleExpertMode()
 {
-    return m_portOpen && m_services.link.isOpen();
+    CExpertDlg dialog(m_expertMode, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_expertMode = !m_expertMode;
+    command(QStringLiteral("Set Head Pos Threshold"))->setEnabled(m_expertMode);
+    command(QStringLiteral("Calibrate Frequency"))->setEnabled(m_expertMode);
+}
+
+void CMainFrame::chooseComPortDialog()
+{
+    CCOMChooseDlg dialog(
+        m_services.ports, [this](const QString& name, int index) { choosePort(name, index); },
+        this);
+    dialog.exec();
+}
+
+void CMainFrame::showAbout()
+{
+    CAboutDlg dialog(m_services.folders.root(), this);
+    dialog.exec();
+}
+
+void CMainFrame::switchPane()
+{
+    CVelmoraView* next = m_active == m_left ? m_right : m_left;
+    next->setFocus(Qt::ShortcutFocusReason);
+    m_active = next;
+}
+
+void CMainFrame::updateTitle()
+{
+    setWindowTitle(m_document->title() + QStringLiteral(" - Harvane"));
+}
+
+void CMainFrame::updateRecentFiles()
+{
+    m_recentMenu->clear();
+    const QStringList entries = m_services.recentFiles.entries();
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString path = entries[i];
+        QAction* entry = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        connect(entry, &QAction::triggered, this, [this, path] {
+            if (saveModified())
+                openDataFile(path);
+        });
+    }
+    m_recentMenu->setEnabled(!entries.isEmpty());
+}
+
+bool CMainFrame::openDataFile(const QString& path)
+{
+    if (!m_document->openDocument(path))
+        return false;
+    m_services.recentFiles.add(path);
+    updateRecentFiles();
+    return true;
+}
+
+void CMainFrame::fileOpen()
+{
+    if (!saveModified())
+        return;
+    const QString path = m_services.chooseFile ? m_services.chooseFile(false, {})
+                                               : chooseWithDialog(this, false, {});
+    if (!path.isEmpty())
+        openDataFile(path);
+}
+
+bool CMainFrame::fileSave()
+{
+    if (m_document->pathName().isEmpty())
+        return fileSaveAs();
+    return m_document->saveDocument(m_document->pathName());
+}
+
+bool CMainFrame::fileSaveAs()
+{
+    const QString suggestion = m_document->pathName();
+    const QString path = m_services.chooseFile ? m_services.chooseFile(true, suggestion)
+                                               : chooseWithDialog(this, true, suggestion);
+    if (path.isEmpty())
+        return false;
+    if (!m_document->saveDocument(path))
+        return false;
+    m_services.recentFiles.add(path);
+    updateRecentFiles();
+    return true;
+}
+
+bool CMainFrame::saveModified()
+{
+    if (!m_document->isModified())
+        return true;
+    switch (m_services.prompts.askSaveChanges(m_document->title())) {
+    case SaveChangesAnswer::Save:
+        return fileSave();
+    case SaveChangesAnswer::Discard:
+        return true;
+    case SaveChangesAnswer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (saveModified())
+        event->accept();
+    else
+        event->ignore();
 }

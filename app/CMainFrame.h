@@ -2,12 +2,24 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+
+class CLogger;
+class CMainFrame;
+class CVelmoraDoc;
+class CVelmoraSecondSplitterView;
+class CVelmoraView;
+class DataFolders;
 class DeviceLink;
 class PortEnumerator;
 class PortWatcher;
 class Pump;
+class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
+class RecentFileList;
 class UserPrompts;
 
 // What the main window works with; all of it outlives the window.
@@ -16,39 +28,92 @@ struct MainFrameServices {
     UserPrompts& prompts;
     const PortEnumerator& ports;
     DeviceLink& link;
+    const DataFolders& folders;
+    RecentFileList& recentFiles;
+    // Makes the logger type; when unset, the collar logger. A factory that
+    // returns nothing leaves the window without one.
+    std::function<std::unique_ptr<CLogger>(CMainFrame&)> makeLogger = {};
+    // Asks for a data file to open (save = false) or to save to; empty when
+    // the user cancels. When unset, the platform's file dialog.
+    std::function<QString(bool save, const QString& suggestion)> chooseFile = {};
 };
 
-// The program's one top-level window. It owns the connection state: the open
-// port, the chosen port name, and the port list that follows devices as they
-// are plugged in and out.
+// The program's one top-level window. It owns the connection state (the
+// open port and the chosen port name), the logger type and the expert-mode
+// flag; it turns menu and toolbar commands into dialogs after checking that
+// a port is open, and follows devices as they are plugged in and out.
 class CMainFrame final : public QMainWindow {
     Q_OBJECT
 public:
     explicit CMainFrame(MainFrameServices services, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
+    [[nodiscard]] const MainFrameServices& services() const { return m_services; }
     [[nodiscard]] DeviceLink& link() const { return m_services.link; }
+    [[nodiscard]] CLogger* logger() const { return m_logger.get(); }
+    [[nodiscard]] CVelmoraDoc& document() const { return *m_document; }
     [[nodiscard]] QString portName() const { return m_portName; }
-    [[nodiscard]] QComboBox* portList() const { return m_portList; }
     [[nodiscard]] bool isPortOpen() const;
+    [[nodiscard]] bool expertMode() const { return m_expertMode; }
+    [[nodiscard]] QComboBox* portList() const { return m_portList; }
+    [[nodiscard]] CVelmoraView* leftPane() const { return m_left; }
+    [[nodiscard]] CVelmoraView* rightPane() const;
+    [[nodiscard]] CVelmoraView* activePane() const { return m_active; }
 
-    // Opens the named port as when it is picked in the port list.
-    void choosePort(const QString& name);
-    // Closes the open port and refills the list.
+    // Every command of the menus and toolbars, by its menu label without
+    // "&" and shortcut text ("Read Data" names the Logger entry, "Base Read
+    // Data" the Base Station one).
+    [[nodiscard]] QAction* command(const QString& name) const;
+
+    // Opens the named port as when it is picked in the port list; `listIndex`
+    // is the position to select in the list (-1: find the name).
+    void choosePort(const QString& name, int listIndex = -1);
     void updateComPort();
     void onDeviceArrived();
     void onDeviceRemoved();
+    void toggleExpertMode();
+    // File > Open and the command line.
+    bool openDataFile(const QString& path);
+    // Asks to save a modified document; false when the user cancels.
+    bool saveModified();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createStatusBar();
+    QAction* addCommand(const QString& key, const QString& label, const QString& statusTip = {},
+                        const QString& toolTip = {});
+    void guarded(const std::function<void()>& open);
+    void notBuiltYet(const QString& function);
     void closePort();
     void fillPortList();
     void selectPortInList();
     void showPortName();
+    void updateTitle();
+    void updateRecentFiles();
+    void fileOpen();
+    bool fileSave();
+    bool fileSaveAs();
+    void chooseComPortDialog();
+    void showAbout();
+    void switchPane();
 
     MainFrameServices m_services;
+    std::unique_ptr<CLogger> m_logger;
+    CVelmoraDoc* m_document = nullptr;
+    CVelmoraView* m_left = nullptr;
+    CVelmoraView* m_right = nullptr;
+    CVelmoraView* m_active = nullptr;
     QComboBox* m_portList = nullptr;
     QLabel* m_portPane = nullptr;
+    QMenu* m_recentMenu = nullptr;
     PortWatcher* m_watcher = nullptr;
+    QHash<QString, QAction*> m_commands;
     QString m_portName;
     bool m_portOpen = false;
+    bool m_expertMode = false;
 };

@@ -1,5 +1,7 @@
 #include "app/MessageBoxPrompts.h"
 
+#include "app/CYesNoDlg.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -22,10 +24,15 @@ void MessageBoxPrompts::showMessage(const QString& text)
 
 YesNoAnswer MessageBoxPrompts::askYesNo(const QString& question)
 {
-    const auto answer =
-        QMessageBox::question(ownerFor(m_parent), QApplication::applicationDisplayName(), question,
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    return answer == QMessageBox::Yes ? YesNoAnswer::Yes : YesNoAnswer::No;
+    CYesNoDlg dialog(question, ownerFor(m_parent));
+    switch (dialog.exec()) {
+    case CYesNoDlg::ResultYes:
+        return YesNoAnswer::Yes;
+    case CYesNoDlg::ResultNo:
+        return YesNoAnswer::No;
+    default:
+        return YesNoAnswer::Dismissed;
+    }
 }
 
 SaveChangesAnswer MessageBoxPrompts::askSaveChanges(const QString& documentName)

@@ -1,17 +1,9 @@
-#include "app/CMainFrame.h"
-#include "app/DataFolders.h"
-#include "app/MessageBoxPrompts.h"
-#include "link/QtPump.h"
-#include "link/RoutingDeviceLink.h"
-#include "link/SystemPortEnumerator.h"
-#include "sim/SimulatedDeviceSet.h"
-#include "sim/SimulatedPortEnumerator.h"
+#include "app/CVelmoraApp.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QLocale>
 
-#include <memory>
+#include <clocale>
 
 int main(int argc, char* argv[])
 {
@@ -19,47 +11,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Harvane"));
     QApplication::setApplicationDisplayName(QStringLiteral("Harvane"));
     QApplication::setApplicationVersion(QStringLiteral(HARVANE_VERSION));
-    // Numbers are written and read with a point whatever the user's locale.
+    // Numbers are written and read with a point whatever the user's locale:
+    // Qt's own formatting and the C library's (Qt set the latter from the
+    // environment when the application was made).
     QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Reads out and configures livestock monitoring loggers and base stations."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Offer a simulated logger and base station as the "
-                                                 "ports sim:logger and sim:base."));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Write reports, logs and downloads below DIR."),
-                                     QStringLiteral("DIR"));
-    parser.addOptions({demo, dataDir});
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file to open."),
-                                 QStringLiteral("[file]"));
-    parser.process(app);
-
-    [[maybe_unused]] const DataFolders folders =
-        DataFolders::resolve(parser.value(dataDir), DataFolders::programFolder());
-
-    QtPump pump;
-    SimulatedDeviceSet simulated;
-    simulated.logger().setClock(pump.currentDateTime(), pump.nowUs());
-    const bool demoMode = parser.isSet(demo);
-
-    SystemPortEnumerator systemPorts;
-    SimulatedPortEnumerator demoPorts(systemPorts, simulated);
-    const PortEnumerator& ports =
-        demoMode ? static_cast<const PortEnumerator&>(demoPorts) : systemPorts;
-
-    RoutingDeviceLink link(demoMode
-                               ? RoutingDeviceLink::SimulatedLinkFactory([&](const QString& name) {
-                                     return simulated.makeLink(name, pump);
-                                 })
-                               : RoutingDeviceLink::SimulatedLinkFactory());
-    MessageBoxPrompts prompts;
-
-    CMainFrame frame(MainFrameServices{pump, prompts, ports, link});
-    prompts.setParent(&frame);
-    frame.show();
+    CVelmoraApp velmora;
+    if (!velmora.initInstance(QApplication::arguments()))
+        return 1;
     return QApplication::exec();
 }

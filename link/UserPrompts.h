@@ -2,7 +2,8 @@
 
 #include <QString>
 
-enum class YesNoAnswer { Yes, No };
+// Dismissed: the question was closed with Esc, neither Yes nor No.
+enum class YesNoAnswer { Yes, No, Dismissed };
 enum class SaveChangesAnswer { Save, Discard, Cancel };
 
 // Everything the program asks or tells the user goes through here, so the

@@ -1,4 +1,6 @@
 #include "app/CMainFrame.h"
+#include "app/DataFolders.h"
+#include "app/RecentFileList.h"
 #include "link/RoutingDeviceLink.h"
 #include "sim/SimulatedDeviceSet.h"
 #include "sim/SimulatedPump.h"
@@ -22,7 +24,9 @@ struct MainFrameFixture : ::testing::Test {
     FakePortEnumerator ports{
         {QStringLiteral("sim:logger"), QStringLiteral("sim:base"), QStringLiteral("ttyUSB9")}};
     RoutingDeviceLink link{[this](const QString& name) { return devices.makeLink(name, pump); }};
-    CMainFrame frame{MainFrameServices{pump, prompts, ports, link}};
+    DataFolders folders{QStringLiteral("/tmp")};
+    RecentFileList recent;
+    CMainFrame frame{MainFrameServices{pump, prompts, ports, link, folders, recent}};
 
     QString portPane() const
     {

@@ -1,0 +1,80 @@
+#include "app/CVelmoraApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "app/DataFolders.h"
+#include "app/MessageBoxPrompts.h"
+#include "app/RecentFileList.h"
+#include "link/QtPump.h"
+#include "link/RoutingDeviceLink.h"
+#include "link/SystemPortEnumerator.h"
+#include "sim/SimulatedDeviceSet.h"
+#include "sim/SimulatedPortEnumerator.h"
+
+#include <QCommandLineParser>
+#include <QTimer>
+
+CVelmoraApp::CVelmoraApp() = default;
+
+CVelmoraApp::~CVelmoraApp()
+{
+    // The window goes first: it closes the port it holds.
+    m_frame.reset();
+    delete m_splash.data();
+}
+
+bool CVelmoraApp::initInstance(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Reads out and configures livestock monitoring loggers and base stations."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Offer a simulated logger and base station as the "
+                                                 "ports sim:logger and sim:base."));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("Write reports, logs and downloads below DIR."),
+                                     QStringLiteral("DIR"));
+    parser.addOptions({demo, dataDir});
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file to open."),
+                                 QStringLiteral("[file]"));
+    parser.process(arguments);
+
+    m_demo = parser.isSet(demo);
+    m_folders = std::make_unique<DataFolders>(
+        DataFolders::resolve(parser.value(dataDir), DataFolders::programFolder()));
+    m_pump = std::make_unique<QtPump>();
+    m_simulated = std::make_unique<SimulatedDeviceSet>();
+    m_simulated->logger().setClock(m_pump->currentDateTime(), m_pump->nowUs());
+    m_systemPorts = std::make_unique<SystemPortEnumerator>();
+    m_demoPorts = std::make_unique<SimulatedPortEnumerator>(*m_systemPorts, *m_simulated);
+    const PortEnumerator& ports = m_demo ? static_cast<const PortEnumerator&>(*m_demoPorts)
+                                         : static_cast<const PortEnumerator&>(*m_systemPorts);
+    RoutingDeviceLink::SimulatedLinkFactory simulatedLinks;
+    if (m_demo)
+        simulatedLinks = [this](const QString& name) {
+            return m_simulated->makeLink(name, *m_pump);
+        };
+    m_link = std::make_unique<RoutingDeviceLink>(std::move(simulatedLinks));
+    m_prompts = std::make_unique<MessageBoxPrompts>();
+    m_recentFiles = std::make_unique<RecentFileList>();
+
+    m_splash = new CSplashWnd(*m_pump);
+    m_splash->show();
+    m_frame = std::make_unique<CMainFrame>(
+        MainFrameServices{*m_pump, *m_prompts, ports, *m_link, *m_folders, *m_recentFiles});
+    m_prompts->setParent(m_frame.get());
+    m_frame->show();
+    // The splash stays above the window while it starts.
+    if (m_splash)
+        m_splash->raise();
+
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty()) {
+        const QString file = files.first();
+        // Open once the window is up, so that any message sits on top of it.
+        QTimer::singleShot(0, m_frame.get(), [this, file] { m_frame->openDataFile(file); });
+    }
+    return true;
+}

@@ -1,0 +1,65 @@
+#include "app/CVelmoraDoc.h"
+
+#include "logger/CLogger.h"
+
+#include <QFileInfo>
+
+CVelmoraDoc::CVelmoraDoc(LoggerLookup logger, QObject* parent)
+    : QObject(parent), m_logger(std::move(logger))
+{}
+
+QString CVelmoraDoc::title() const
+{
+    return m_path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_path).fileName();
+}
+
+void CVelmoraDoc::setModifiedFlag(bool modified)
+{
+    m_modified = modified;
+}
+
+void CVelmoraDoc::deleteContents()
+{
+    // The logged data itself arrives with the data file; until then the
+    // document holds nothing but its name and state.
+}
+
+void CVelmoraDoc::newDocument()
+{
+    deleteContents();
+    setPath({});
+    m_modified = false;
+    notifyDataChanged();
+}
+
+bool CVelmoraDoc::openDocument(const QString& path)
+{
+    CLogger* logger = m_logger ? m_logger() : nullptr;
+    if (logger == nullptr || !logger->OpenDataFile(path))
+        return false;
+    setPath(path);
+    m_modified = false;
+    notifyDataChanged();
+    return true;
+}
+
+bool CVelmoraDoc::saveDocument(const QString& path)
+{
+    CLogger* logger = m_logger ? m_logger() : nullptr;
+    if (logger == nullptr || !logger->SaveDataFile(path))
+        return false;
+    setPath(path);
+    m_modified = false;
+    return true;
+}
+
+void CVelmoraDoc::notifyDataChanged()
+{
+    Q_EMIT dataChanged();
+}
+
+void CVelmoraDoc::setPath(const QString& path)
+{
+    m_path = path;
+    Q_EMIT titleChanged();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class CLogger;
+
+// The one document: the logged data on screen, with its file name and
+// whether it has changes that are not saved. Opening and saving go through
+// the logger type, which knows the file format.
+class CVelmoraDoc final : public QObject {
+    Q_OBJECT
+public:
+    using LoggerLookup = std::function<CLogger*()>;
+
+    explicit CVelmoraDoc(LoggerLookup logger, QObject* parent = nullptr);
+
+    // "Untitled" for a new document, else the file's name.
+    [[nodiscard]] QString title() const;
+    [[nodiscard]] QString pathName() const { return m_path; }
+    [[nodiscard]] bool isModified() const { return m_modified; }
+    void setModifiedFlag(bool modified = true);
+
+    // Drops the data; the panes show nothing from their next repaint.
+    void deleteContents();
+    // File > New: an empty, untitled document.
+    void newDocument();
+    bool openDocument(const QString& path);
+    bool saveDocument(const QString& path);
+    // The data and its file changed (a download, an open): redraw.
+    void notifyDataChanged();
+
+Q_SIGNALS:
+    void titleChanged();
+    void dataChanged();
+
+private:
+    void setPath(const QString& path);
+
+    LoggerLookup m_logger;
+    QString m_path;
+    bool m_modified = false;
+};

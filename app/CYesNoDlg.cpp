@@ -1,0 +1,59 @@
+#include "app/CYesNoDlg.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+CYesNoDlg::CYesNoDlg(const QString& question, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Harvane"));
+    // Title bar without a close button: the user answers the question.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setReadOnly(true);
+    m_text->setFocusPolicy(Qt::NoFocus);
+    m_text->setPlainText(question);
+    QTextCursor cursor(m_text->document());
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignCenter);
+    cursor.mergeBlockFormat(centred);
+    m_text->setFixedHeight(m_text->fontMetrics().lineSpacing() * 4 + 12);
+    m_text->setMinimumWidth(320);
+
+    m_yes = new QPushButton(QStringLiteral("Yes"), this);
+    m_no = new QPushButton(QStringLiteral("No"), this);
+    m_yes->setDefault(true);
+    connect(m_yes, &QPushButton::clicked, this, [this] { done(ResultYes); });
+    connect(m_no, &QPushButton::clicked, this, [this] { done(ResultNo); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_yes);
+    buttons->addWidget(m_no);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_text);
+    layout->addLayout(buttons);
+}
+
+QString CYesNoDlg::question() const
+{
+    return m_text->toPlainText();
+}
+
+void CYesNoDlg::reject()
+{
+    // Esc: neither Yes nor No.
+    done(ResultDismissed);
+}
+
+void CYesNoDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    m_yes->setFocus();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "data/CVelmoraView.h"
+
+// The right pane: one line per heart-rate group.
+class CVelmoraSecondSplitterView final : public CVelmoraView {
+    Q_OBJECT
+public:
+    using CVelmoraView::CVelmoraView;
+
+protected:
+    void drawPane(CLogger& logger, QPainter& painter) override;
+};

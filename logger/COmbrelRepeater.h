@@ -1,0 +1,25 @@
+#pragma once
+
+#include "logger/CLogger.h"
+
+class CMainFrame;
+
+// The collar data logger.
+class COmbrelRepeater final : public CLogger {
+public:
+    explicit COmbrelRepeater(CMainFrame& frame);
+
+    int ShowReadDataDialog() override;
+    int ShowSettingsDialog() override;
+    int ShowEraseDialog() override;
+    int ShowHeadPositionDialog() override;
+    void DrawRecordPane(QPainter& painter, const CVelmoraDoc& document) override;
+    void DrawHeartRatePane(QPainter& painter, const CVelmoraDoc& document) override;
+    bool SaveDataFile(const QString& path) override;
+    bool OpenDataFile(const QString& path) override;
+
+private:
+    int notBuiltYet(const QString& function);
+
+    CMainFrame& m_frame;
+};
