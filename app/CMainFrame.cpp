@@ -5,6 +5,7 @@
 #include "app/CVelmoraDoc.h"
 #include "app/DataFolders.h"
 #include "app/RecentFileList.h"
+#include "app/ToolbarIcons.h"
 #include "data/CVelmoraSecondSplitterView.h"
 #include "data/CVelmoraView.h"
 #include "link/CCOMChooseDlg.h"
@@ -14,6 +15,7 @@
 #include "link/UserPrompts.h"
 #include "logger/COmbrelRepeater.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -156,7 +158,7 @@ void CMainFrame::createActions()
     QAction* print =
         addCommand(QStringLiteral("Print..."), QStringLiteral("&Print...\tStrg+P"),
                    QStringLiteral("Print the active document"), QStringLiteral("Print"));
-    print->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
+    print->setIcon(ToolbarIcons::print());
     shortcuts(print, {QKeySequence(Qt::CTRL | Qt::Key_P)});
     connect(print, &QAction::triggered, this, [this] { notBuiltYet(QStringLiteral("Printing")); });
     connect(addCommand(QStringLiteral("Pageview"), QStringLiteral("&Pageview"),
@@ -181,14 +183,17 @@ void CMainFrame::createActions()
     QAction* cut = addCommand(QStringLiteral("Cut"), QStringLiteral("&Cut\tStrg+X"),
                               QStringLiteral("Cut the selection and put it on the Clipboard"),
                               QStringLiteral("Cut"));
+    cut->setIcon(ToolbarIcons::cut());
     shortcuts(cut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     QAction* copy = addCommand(QStringLiteral("Copy"), QStringLiteral("&Copy\tStrg+C"),
                                QStringLiteral("Copy the selection and put it on the Clipboard"),
                                QStringLiteral("Copy"));
+    copy->setIcon(ToolbarIcons::copy());
     shortcuts(copy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     QAction* paste =
         addCommand(QStringLiteral("Paste"), QStringLiteral("&Paste\tStrg+V"),
                    QStringLiteral("Insert Clipboard contents"), QStringLiteral("Paste"));
+    paste->setIcon(ToolbarIcons::paste());
     shortcuts(paste,
               {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
 
@@ -293,6 +298,7 @@ void CMainFrame::createActions()
         addCommand(QStringLiteral("Context Help"), QStringLiteral("?"),
                    QStringLiteral("Display help for clicked on buttons, menus and windows"),
                    QStringLiteral("Help"));
+    contextHelp->setIcon(ToolbarIcons::contextHelp());
     contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     connect(contextHelp, &QAction::triggered, this, [this] {
         statusBar()->showMessage(QStringLiteral("Select an object on which to get Help"), 5000);
@@ -370,6 +376,7 @@ void CMainFrame::createToolBars()
     // edit. (The menu entries are enabled but do nothing.)
     for (const char* name : {"Cut", "Copy", "Paste"}) {
         auto* button = new QAction(QString::fromLatin1(name), standard);
+        button->setIcon(command(QString::fromLatin1(name))->icon());
         button->setToolTip(command(QString::fromLatin1(name))->toolTip());
         button->setEnabled(false);
         standard->addAction(button);
@@ -393,6 +400,8 @@ void CMainFrame::createToolBars()
     m_portList->setFixedWidth(80);
     m_portList->setMaxVisibleItems(qMax(1, 250 / qMax(1, m_portList->fontMetrics().height() + 6)));
     m_portList->setToolTip(QStringLiteral("Choose COM port"));
+    // The box is narrow; its drop-down shows names in full.
+    m_portList->view()->setMinimumWidth(160);
     port->addWidget(m_portList);
     connect(m_portList, &QComboBox::activated, this,
             [this](int index) { choosePort(m_portList->itemText(index), index); });

@@ -1,10 +1,8 @@
 #include "app/CYesNoDlg.h"
 
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlockFormat>
-#include <QTextCursor>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 CYesNoDlg::CYesNoDlg(const QString& question, QWidget* parent) : QDialog(parent)
@@ -13,15 +11,13 @@ CYesNoDlg::CYesNoDlg(const QString& question, QWidget* parent) : QDialog(parent)
     // Title bar without a close button: the user answers the question.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    m_text = new QPlainTextEdit(this);
+    m_text = new QTextEdit(this);
     m_text->setReadOnly(true);
     m_text->setFocusPolicy(Qt::NoFocus);
     m_text->setPlainText(question);
-    QTextCursor cursor(m_text->document());
-    cursor.select(QTextCursor::Document);
-    QTextBlockFormat centred;
-    centred.setAlignment(Qt::AlignCenter);
-    cursor.mergeBlockFormat(centred);
+    m_text->selectAll();
+    m_text->setAlignment(Qt::AlignCenter);
+    m_text->setTextCursor(QTextCursor(m_text->document()));
     m_text->setFixedHeight(m_text->fontMetrics().lineSpacing() * 4 + 12);
     m_text->setMinimumWidth(320);
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 
 // The confirmation asked before an action that changes the logger. It can
@@ -26,7 +26,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QPlainTextEdit* m_text = nullptr;
+    QTextEdit* m_text = nullptr;
     QPushButton* m_yes = nullptr;
     QPushButton* m_no = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "widgets/CLed.h"
 
-#include <QBitmap>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -24,12 +23,17 @@ QColor baseColor(int row)
 
 CLed::CLed(QWidget* parent) : QWidget(parent)
 {
-    QPixmap strip = QPixmap::fromImage(makeStrip());
-    strip.setMask(QBitmap::fromImage(makeStrip()
-                                         .createMaskFromColor(Transparent, Qt::MaskOutColor)
-                                         .convertToFormat(QImage::Format_Mono)));
-    m_strip = strip;
-    // The lamp is composed over the parent's own background.
+    // Magenta is the transparent colour: those pixels get no alpha, so the
+    // dialog's own background shows through around the lamp.
+    QImage strip = makeStrip().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < strip.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
+        for (int x = 0; x < strip.width(); ++x) {
+            if (line[x] == Transparent)
+                line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    m_strip = QPixmap::fromImage(strip);
     setAttribute(Qt::WA_NoSystemBackground);
     setAutoFillBackground(false);
 }

@@ -1,0 +1,98 @@
+// harvane-screenshots DIR: draws the main window and the shell's dialogs
+// offscreen and saves each as a PNG in DIR, for the README and for looking
+// at what users see.
+
+#include "app/CAboutDlg.h"
+#include "app/CExpertDlg.h"
+#include "app/CMainFrame.h"
+#include "app/CYesNoDlg.h"
+#include "app/DataFolders.h"
+#include "app/RecentFileList.h"
+#include "link/CCOMChooseDlg.h"
+#include "link/QtPump.h"
+#include "link/RoutingDeviceLink.h"
+#include "sim/SimulatedDeviceSet.h"
+#include "sim/SimulatedPortEnumerator.h"
+#include "tests/support/FakePortEnumerator.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "widgets/BusyAnimation.h"
+#include "widgets/CLed.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+bool save(QWidget& widget, const QString& dir, const QString& name)
+{
+    widget.show();
+    QApplication::processEvents();
+    const QString path = QDir(dir).filePath(name + QStringLiteral(".png"));
+    const bool ok = widget.grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    widget.hide();
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Harvane"));
+    const QString dir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    QDir().mkpath(dir);
+
+    QtPump pump;
+    ScriptedPrompts prompts;
+    SimulatedDeviceSet devices;
+    FakePortEnumerator system({QStringLiteral("ttyUSB0")});
+    SimulatedPortEnumerator ports(system, devices);
+    RoutingDeviceLink link([&](const QString& name) { return devices.makeLink(name, pump); });
+    const DataFolders folders(QDir::home().filePath(QStringLiteral(".local/share/Harvane")));
+    RecentFileList recent;
+    bool ok = true;
+
+    CMainFrame frame(MainFrameServices{pump, prompts, ports, link, folders, recent});
+    frame.resize(1000, 640);
+    frame.choosePort(QStringLiteral("sim:logger"));
+    ok &= save(frame, dir, QStringLiteral("main-window"));
+
+    CExpertDlg expert(false);
+    ok &= save(expert, dir, QStringLiteral("expert-dialog"));
+    CAboutDlg about(folders.root());
+    ok &= save(about, dir, QStringLiteral("about-box"));
+    CYesNoDlg yesNo(QStringLiteral("Start logging with displayed settings?"));
+    ok &= save(yesNo, dir, QStringLiteral("yes-no-dialog"));
+    CCOMChooseDlg choose(ports, {});
+    ok &= save(choose, dir, QStringLiteral("com-pick"));
+
+    QWidget lamps;
+    auto* grid = new QGridLayout(&lamps);
+    const int colors[] = {CLed::Red, CLed::Green, CLed::Yellow, CLed::Blue};
+    for (int row = 0; row < 2; ++row) {
+        for (int c = 0; c < 4; ++c) {
+            for (int mode = 0; mode < 3; ++mode) {
+                auto* led = new CLed(&lamps);
+                led->setFixedSize(40, 40);
+                led->setLed(colors[c], mode, row == 0 ? CLed::Circular : CLed::Square);
+                grid->addWidget(led, row, c * 3 + mode);
+            }
+        }
+    }
+    auto* busy = new BusyAnimation(&lamps);
+    busy->setFixedSize(80, 48);
+    busy->start();
+    grid->addWidget(busy, 2, 0, 1, 4);
+    ok &= save(lamps, dir, QStringLiteral("leds-and-busy-animation"));
+    return ok ? 0 : 1;
+}
