@@ -636,3 +636,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     else
         event->ignore();
 }
+
+DeviceContext CMainFrame::deviceContext()
+{
+    return DeviceContext{m_services.link, m_services.pump, m_services.prompts, m_services.folders,
+                         [this] { return m_expertMode; }};
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/DeviceContext.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -50,6 +52,8 @@ public:
 
     [[nodiscard]] const MainFrameServices& services() const { return m_services; }
     [[nodiscard]] DeviceLink& link() const { return m_services.link; }
+    // What a device dialog works with; the expert flag is read live.
+    [[nodiscard]] DeviceContext deviceContext();
     [[nodiscard]] CLogger* logger() const { return m_logger.get(); }
     [[nodiscard]] CVelmoraDoc& document() const { return *m_document; }
     [[nodiscard]] QString portName() const { return m_portName; }

@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "link/UserPrompts.h"
+#include "logger/COmbrelRepeaterConfigDlg.h"
 
 #include <QDialog>
 
@@ -21,7 +22,8 @@ int COmbrelRepeater::ShowReadDataDialog()
 
 int COmbrelRepeater::ShowSettingsDialog()
 {
-    return notBuiltYet(QStringLiteral("Logger Settings"));
+    COmbrelRepeaterConfigDlg dialog(m_frame.deviceContext(), &m_frame);
+    return dialog.exec();
 }
 
 int COmbrelRepeater::ShowEraseDialog()
