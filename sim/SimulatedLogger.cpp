@@ -12,6 +12,11 @@ std::uint8_t toBcd(int value)
     return static_cast<std::uint8_t>((value / 10) * 16 + value % 10);
 }
 
+int fromBcd(std::uint8_t byte)
+{
+    return (byte >> 4) * 10 + (byte & 0x0F);
+}
+
 void putU16(SimulatedLogger::StatusBlock& block, std::size_t offset, std::uint16_t value)
 {
     block[offset] = static_cast<std::uint8_t>(value & 0xFF);
@@ -99,17 +104,18 @@ int SimulatedLogger::argumentCount(std::uint8_t code) const
     }
 }
 
-void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint8_t> /*arguments*/,
+void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint8_t> arguments,
                                     std::int64_t atUs)
 {
+    using namespace CommandCode;
     switch (code) {
-    case CommandCode::Identify: {
+    case Identify: {
         const auto kind =
             faults().answersAsOtherDevice ? DeviceKind::BaseStation : DeviceKind::Logger;
-        reply({0x00, CommandCode::Identify, static_cast<std::uint8_t>(kind), 0x00}, atUs);
+        reply({0x00, Identify, static_cast<std::uint8_t>(kind), 0x00}, atUs);
         break;
     }
-    case CommandCode::ReadStatus: {
+    case ReadStatus: {
         StatusBlock block = m_status;
         const QDateTime now = clockAt(atUs);
         block[25] = toBcd(now.time().second());
@@ -121,9 +127,95 @@ void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint
         reply(std::vector<std::uint8_t>(block.begin(), block.end()), atUs);
         break;
     }
+    case SetClock: {
+        // year, day, month, hours, weekday, seconds, minutes
+        const QDate date(2000 + fromBcd(arguments[0]), fromBcd(arguments[2]),
+                         fromBcd(arguments[1]));
+        const QTime time(fromBcd(arguments[3]), fromBcd(arguments[6]), fromBcd(arguments[5]));
+        if (date.isValid() && time.isValid())
+            setClock(QDateTime(date, time), atUs);
+        break;
+    }
+    case SetVhfStart:
+    case SetVhfStop: {
+        m_status[32] = arguments[0];
+        m_status[33] = arguments[1];
+        m_status[34] = arguments[2];
+        const std::size_t at = code == SetVhfStart ? 35 : 41; // hours, seconds, minutes
+        m_status[at] = arguments[3];
+        m_status[at + 1] = arguments[4];
+        m_status[at + 2] = arguments[5];
+        break;
+    }
+    case SetImplantId:
+        m_status[46] = arguments[0];
+        break;
+    case SetLoggerId:
+        m_status[47] = arguments[0];
+        break;
+    case SetInterval:
+        m_status[48] = arguments[0];
+        break;
+    case Logging:
+        if (arguments[0] == On && !loggingOn()) {
+            m_status[50] |= 0x01;
+            const QDateTime now = clockAt(atUs);
+            m_status[53] = toBcd(now.time().second());
+            m_status[54] = toBcd(now.time().minute());
+            m_status[55] = toBcd(now.time().hour());
+            m_status[56] = toBcd(now.date().day());
+            m_status[57] = toBcd(now.date().month());
+            m_status[58] = toBcd(now.date().year() - 2000);
+        } else if (arguments[0] == Off) {
+            m_status[50] &= static_cast<std::uint8_t>(~0x01);
+        }
+        break;
+    case Surveillance:
+        m_surveillance = arguments[0] == On;
+        m_nextFrameUs = atUs + m_surveillancePeriodUs;
+        reply({Surveillance, arguments[0]}, atUs);
+        break;
     default:
         // Known but not simulated yet: taken in silently, as the logger
         // does with commands that need no reply.
         break;
     }
+}
+
+void SimulatedLogger::produceUntil(std::int64_t nowUs)
+{
+    while (m_surveillance && loggingOn() && m_nextFrameUs <= nowUs) {
+        const std::int64_t at = m_nextFrameUs;
+        m_nextFrameUs += m_surveillancePeriodUs;
+        const auto frame = nextSurveillanceFrame();
+        const std::size_t size = frame.size();
+        transmit(std::make_shared<const std::vector<std::uint8_t>>(frame), 0, size, at);
+    }
+}
+
+std::vector<std::uint8_t> SimulatedLogger::nextSurveillanceFrame()
+{
+    auto noise = [this](int range) {
+        m_noise = m_noise * 1103515245U + 12345U;
+        return static_cast<int>((m_noise >> 16) % static_cast<std::uint32_t>(range));
+    };
+    ++m_frameCount;
+    if (m_frameCount % 4 == 0) {
+        // Sixteen heart-rate values, beats per minute.
+        std::vector<std::uint8_t> beats(16);
+        for (auto& beat : beats)
+            beat = static_cast<std::uint8_t>(60 + noise(30));
+        return beats;
+    }
+    // Every fifth packet the implant was not heard: no body temperature.
+    const int body = m_frameCount % 5 == 0 ? 0 : 38 * 256 + 64 + noise(128);
+    const int collar = 21 * 256 + noise(512);
+    const int activity = 100 + noise(400);
+    std::vector<std::uint8_t> frame{0xA0, 0x01};
+    for (int value : {body, collar, activity})
+        frame.insert(frame.end(), {static_cast<std::uint8_t>(value & 0xFF),
+                                   static_cast<std::uint8_t>((value >> 8) & 0xFF)});
+    frame.insert(frame.end(), {0x00, 0x00, static_cast<std::uint8_t>(noise(15)),
+                               static_cast<std::uint8_t>(noise(6)), 0xAA});
+    return frame;
 }

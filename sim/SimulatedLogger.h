@@ -25,18 +25,32 @@ public:
     void setClock(const QDateTime& time, std::int64_t atUs);
     [[nodiscard]] QDateTime clockAt(std::int64_t atUs) const;
 
+    [[nodiscard]] bool loggingOn() const { return (m_status[50] & 0x01) != 0; }
+    [[nodiscard]] bool surveillanceOn() const { return m_surveillance; }
+    // While surveillance is on (and logging), a packet frame every period and
+    // sixteen heart-rate bytes after every third frame.
+    void setSurveillancePeriodUs(std::int64_t us) { m_surveillancePeriodUs = us; }
+
     // A plausible block: firmware "V3.1" with the 64 MiB selector, hardware
     // "HW1.4", logger 12 paired with implant 7, a 60-second interval,
     // logging off, some packet counts.
     static StatusBlock typicalStatus();
 
 protected:
+    void produceUntil(std::int64_t nowUs) override;
     [[nodiscard]] int argumentCount(std::uint8_t code) const override;
     void handleCommand(std::uint8_t code, std::span<const std::uint8_t> arguments,
                        std::int64_t atUs) override;
 
 private:
+    std::vector<std::uint8_t> nextSurveillanceFrame();
+
     StatusBlock m_status;
     QDateTime m_clockBase;
     std::int64_t m_clockBaseUs = 0;
+    bool m_surveillance = false;
+    std::int64_t m_surveillancePeriodUs = 1'000'000;
+    std::int64_t m_nextFrameUs = 0;
+    std::uint32_t m_noise = 12345;
+    int m_frameCount = 0;
 };
