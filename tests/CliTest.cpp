@@ -2,7 +2,9 @@
 // status. The last case goes through harvane-devsim and a pseudo-terminal,
 // so the whole real serial path is in it.
 
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -98,4 +100,80 @@ TEST(Cli, IdentifyThroughDevsimOnAPseudoTerminal)
 
     devsim.terminate();
     EXPECT_TRUE(devsim.waitForFinished(10'000));
+}
+
+TEST(Cli, StatusPrintsTheReportAndWritesItsFile)
+{
+    QTemporaryDir data;
+    const auto result =
+        runCli({QStringLiteral("--port"), QStringLiteral("sim:logger"),
+                QStringLiteral("--data-dir"), data.path(), QStringLiteral("status")});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.startsWith(QStringLiteral("Logger Status:")));
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Logger ID:\t\t\t\t12")));
+    const QStringList reports =
+        QDir(data.filePath(QStringLiteral("StatusLogCollar"))).entryList(QDir::Files);
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(result.err.contains(reports[0]));
+}
+
+TEST(Cli, WriteSettingsChecksItsValuesBeforeTouchingTheLogger)
+{
+    QTemporaryDir data;
+    const auto bad =
+        runCli({QStringLiteral("--port"), QStringLiteral("sim:logger"),
+                QStringLiteral("--data-dir"), data.path(), QStringLiteral("write-settings"),
+                QStringLiteral("--logger-id"), QStringLiteral("300")});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_FALSE(QDir(data.filePath(QStringLiteral("StatusLogCollar"))).exists());
+
+    const auto good = runCli(
+        {QStringLiteral("--port"), QStringLiteral("sim:logger"), QStringLiteral("--data-dir"),
+         data.path(), QStringLiteral("write-settings"), QStringLiteral("--logger-id"),
+         QStringLiteral("44"), QStringLiteral("--interval-s"), QStringLiteral("120")});
+    EXPECT_EQ(good.exitCode, 0) << good.err.toStdString();
+    EXPECT_TRUE(good.out.contains(QStringLiteral("Logger ID:\t\t\t\t44")));
+    EXPECT_TRUE(good.out.contains(QStringLiteral("Logging interval in seconds:\t\t120")));
+}
+
+TEST(Cli, LoggingAndSurveillanceAgainstDevsim)
+{
+    // One device that keeps its state between commands, on a pseudo-terminal.
+    QProcess devsim;
+    devsim.start(QStringLiteral(HARVANE_DEVSIM_PATH), {QStringLiteral("logger")});
+    ASSERT_TRUE(devsim.waitForReadyRead(10'000));
+    const QString path = QString::fromLocal8Bit(devsim.readLine()).trimmed();
+    QTemporaryDir data;
+    auto cli = [&](QStringList arguments) {
+        return runCli(
+            QStringList{QStringLiteral("--port"), path, QStringLiteral("--data-dir"), data.path()} +
+            arguments);
+    };
+
+    const auto refused =
+        cli({QStringLiteral("surveillance"), QStringLiteral("--seconds"), QStringLiteral("1")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, QStringLiteral("Please turn on logging before starting surveillance!"));
+
+    const auto started = cli({QStringLiteral("start-logging")});
+    EXPECT_EQ(started.exitCode, 0) << started.err.toStdString();
+    EXPECT_EQ(started.out, QStringLiteral("Logging on"));
+
+    const auto watched =
+        cli({QStringLiteral("surveillance"), QStringLiteral("--seconds"), QStringLiteral("3")});
+    EXPECT_EQ(watched.exitCode, 0) << watched.err.toStdString();
+    const QStringList lines = watched.out.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.front(), QStringLiteral("Start Log:"));
+    EXPECT_EQ(lines.back(), QStringLiteral("Stop Log:"));
+    EXPECT_GE(lines.size(), 3);
+    const QStringList logs =
+        QDir(data.filePath(QStringLiteral("SurveillanceLog"))).entryList(QDir::Files);
+    EXPECT_EQ(logs.size(), 1);
+
+    const auto stopped = cli({QStringLiteral("stop-logging")});
+    EXPECT_EQ(stopped.exitCode, 0) << stopped.err.toStdString();
+    EXPECT_EQ(stopped.out, QStringLiteral("Logging off"));
+
+    devsim.terminate();
+    devsim.waitForFinished(10'000);
 }

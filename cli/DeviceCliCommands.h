@@ -1,0 +1,8 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+
+#include <vector>
+
+// ports, identify.
+std::vector<CliCommand> deviceCliCommands();
