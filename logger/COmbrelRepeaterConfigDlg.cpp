@@ -219,6 +219,7 @@ void COmbrelRepeaterConfigDlg::buildLayout()
     auto* surveillance = new QGroupBox(QStringLiteral("Logger Surveillance"), this);
     m_list = new QListWidget(surveillance);
     m_list->setMinimumHeight(120);
+    m_list->setMinimumWidth(520);
     m_surveillance = new QPushButton(QStringLiteral("Start Surveillance"), surveillance);
     m_deleteLog = new QPushButton(QStringLiteral("Delete Log"), surveillance);
     auto* surveillanceButtons = new QHBoxLayout;
@@ -237,8 +238,8 @@ void COmbrelRepeaterConfigDlg::buildLayout()
     grid->addWidget(status, 0, 1);
     grid->addWidget(settings, 0, 2);
     grid->addWidget(packets, 1, 0, 1, 2);
-    grid->addWidget(time, 1, 2, 2, 1);
-    grid->addWidget(surveillance, 2, 0, 1, 2);
+    grid->addWidget(time, 1, 2);
+    grid->addWidget(surveillance, 2, 0, 1, 3);
     auto* exitRow = new QHBoxLayout;
     exitRow->addStretch();
     exitRow->addWidget(m_exit);

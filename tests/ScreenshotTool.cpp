@@ -11,6 +11,7 @@
 #include "link/CCOMChooseDlg.h"
 #include "link/QtPump.h"
 #include "link/RoutingDeviceLink.h"
+#include "logger/COmbrelRepeaterConfigDlg.h"
 #include "sim/SimulatedDeviceSet.h"
 #include "sim/SimulatedPortEnumerator.h"
 #include "tests/support/FakePortEnumerator.h"
@@ -22,6 +23,8 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -75,6 +78,22 @@ int main(int argc, char* argv[])
     ok &= save(yesNo, dir, QStringLiteral("yes-no-dialog"));
     CCOMChooseDlg choose(ports, {});
     ok &= save(choose, dir, QStringLiteral("com-pick"));
+
+    // The settings dialog after a read, as a user and as an expert sees it.
+    for (const bool expert : {false, true}) {
+        devices.logger().setClock(QDateTime::currentDateTime(), pump.nowUs());
+        COmbrelRepeaterConfigDlg settings(
+            DeviceContext{link, pump, prompts, folders, [expert] { return expert; }});
+        link.open(QStringLiteral("sim:logger"));
+        settings.readButton()->click();
+        for (const char* line : {"Start Log:", "BT: 2026-12-10 11:20:01, 38.31, 21.45, 312, 4, 2",
+                                 "LG: 2026-12-10 11:20:02,, 21.47, 288, 3, 1",
+                                 "HB: 2026-12-10 11:20:03, 72, 74, 71, 73"})
+            settings.surveillanceList()->addItem(QString::fromLatin1(line));
+        ok &= save(settings, dir,
+                   expert ? QStringLiteral("logger-settings-expert")
+                          : QStringLiteral("logger-settings"));
+    }
 
     QWidget lamps;
     auto* grid = new QGridLayout(&lamps);
