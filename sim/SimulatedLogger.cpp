@@ -12,6 +12,15 @@ std::uint8_t toBcd(int value)
     return static_cast<std::uint8_t>((value / 10) * 16 + value % 10);
 }
 
+// Seconds, minutes, hours, day, month, year - 2000, in BCD from `offset` on.
+void putDateTime(SimulatedLogger::StatusBlock& block, std::size_t offset, const QDateTime& time)
+{
+    const int fields[] = {time.time().second(), time.time().minute(), time.time().hour(),
+                          time.date().day(),    time.date().month(),  time.date().year() - 2000};
+    for (std::size_t i = 0; i < 6; ++i)
+        block[offset + i] = toBcd(fields[i]);
+}
+
 int fromBcd(std::uint8_t byte)
 {
     return (byte >> 4) * 10 + (byte & 0x0F);
@@ -117,13 +126,7 @@ void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint
     }
     case ReadStatus: {
         StatusBlock block = m_status;
-        const QDateTime now = clockAt(atUs);
-        block[25] = toBcd(now.time().second());
-        block[26] = toBcd(now.time().minute());
-        block[27] = toBcd(now.time().hour());
-        block[28] = toBcd(now.date().day());
-        block[29] = toBcd(now.date().month());
-        block[30] = toBcd(now.date().year() - 2000);
+        putDateTime(block, 25, clockAt(atUs));
         reply(std::vector<std::uint8_t>(block.begin(), block.end()), atUs);
         break;
     }
@@ -159,13 +162,7 @@ void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint
     case Logging:
         if (arguments[0] == On && !loggingOn()) {
             m_status[50] |= 0x01;
-            const QDateTime now = clockAt(atUs);
-            m_status[53] = toBcd(now.time().second());
-            m_status[54] = toBcd(now.time().minute());
-            m_status[55] = toBcd(now.time().hour());
-            m_status[56] = toBcd(now.date().day());
-            m_status[57] = toBcd(now.date().month());
-            m_status[58] = toBcd(now.date().year() - 2000);
+            putDateTime(m_status, 53, clockAt(atUs));
         } else if (arguments[0] == Off) {
             m_status[50] &= static_cast<std::uint8_t>(~0x01);
         }
