@@ -2,6 +2,7 @@
 #include "app/CVelmoraDoc.h"
 #include "data/CVelmoraView.h"
 #include "link/CCOMChooseDlg.h"
+#include "logger/COmbrelRepeaterConfigDlg.h"
 #include "tests/support/MainFrameFixture.h"
 
 #include <QCloseEvent>
@@ -285,4 +286,21 @@ TEST_F(MainFrameFixture, ClosingWithUnsavedDataAsksAndCancelKeepsTheWindow)
     QApplication::sendEvent(&frame(), &clean);
     EXPECT_TRUE(clean.isAccepted());
     EXPECT_EQ(prompts.questions().size(), 2);
+}
+
+TEST_F(MainFrameFixture, LoggerSettingsOpensTheSettingsDialogOnTheOpenPort)
+{
+    frame().choosePort(QStringLiteral("sim:logger"));
+    bool opened = false;
+    QString title;
+    whenModalOpens<COmbrelRepeaterConfigDlg>(
+        [&](COmbrelRepeaterConfigDlg& dialog) {
+            title = dialog.windowTitle();
+            dialog.exitButton()->click();
+        },
+        &opened);
+    frame().command(QStringLiteral("Logger Settings"))->trigger();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(title, QStringLiteral("Harvane - Logger Settings"));
+    EXPECT_TRUE(prompts.messages().isEmpty());
 }
