@@ -26,6 +26,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -53,6 +57,7 @@ CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
     m_logger = m_services.makeLogger ? m_services.makeLogger(*this)
                                      : std::make_unique<COmbrelRepeater>(*this);
     m_document = new CVelmoraDoc([this] { return m_logger.get(); }, this);
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     connect(m_document, &CVelmoraDoc::titleChanged, this, &CMainFrame::updateTitle);
 
     // Four fifths of the screen, centred.
@@ -160,13 +165,30 @@ void CMainFrame::createActions()
                    QStringLiteral("Print the active document"), QStringLiteral("Print"));
     print->setIcon(ToolbarIcons::print());
     shortcuts(print, {QKeySequence(Qt::CTRL | Qt::Key_P)});
-    connect(print, &QAction::triggered, this, [this] { notBuiltYet(QStringLiteral("Printing")); });
+    connect(print, &QAction::triggered, this, [this] {
+        // Printing belongs to the left pane, and works while it is active.
+        if (m_active != m_left)
+            return;
+        QPrintDialog dialog(m_printer.get(), this);
+        if (dialog.exec() == QDialog::Accepted)
+            m_left->printRecords(*m_printer);
+    });
     connect(addCommand(QStringLiteral("Pageview"), QStringLiteral("&Pageview"),
                        QStringLiteral("Display full pages")),
-            &QAction::triggered, this, [this] { notBuiltYet(QStringLiteral("The page view")); });
+            &QAction::triggered, this, [this] {
+                if (m_active != m_left)
+                    return;
+                QPrintPreviewDialog preview(m_printer.get(), this);
+                connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                        [this](QPrinter* printer) { m_left->printRecords(*printer); });
+                preview.exec();
+            });
     connect(addCommand(QStringLiteral("Printview..."), QStringLiteral("Printview..."),
                        QStringLiteral("Change the printing options")),
-            &QAction::triggered, this, [this] { notBuiltYet(QStringLiteral("Printer setup")); });
+            &QAction::triggered, this, [this] {
+                QPageSetupDialog setup(m_printer.get(), this);
+                setup.exec();
+            });
     connect(addCommand(QStringLiteral("Open data folder"), QStringLiteral("Open &data folder"),
                        QStringLiteral("Show the folder with reports, logs and downloads")),
             &QAction::triggered, this,

@@ -21,6 +21,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class RecentFileList;
 class UserPrompts;
 
@@ -108,6 +109,7 @@ private:
 
     MainFrameServices m_services;
     std::unique_ptr<CLogger> m_logger;
+    std::unique_ptr<QPrinter> m_printer;
     CVelmoraDoc* m_document = nullptr;
     CVelmoraView* m_left = nullptr;
     CVelmoraView* m_right = nullptr;

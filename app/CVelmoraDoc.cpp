@@ -20,8 +20,13 @@ void CVelmoraDoc::setModifiedFlag(bool modified)
 
 void CVelmoraDoc::deleteContents()
 {
-    // The logged data itself arrives with the data file; until then the
-    // document holds nothing but its name and state.
+    m_data = DataDocument();
+}
+
+void CVelmoraDoc::replaceData(DataDocument data, bool fromDownload)
+{
+    m_data = std::move(data);
+    notifyDataChanged(!fromDownload);
 }
 
 void CVelmoraDoc::newDocument()
@@ -35,11 +40,12 @@ void CVelmoraDoc::newDocument()
 bool CVelmoraDoc::openDocument(const QString& path)
 {
     CLogger* logger = m_logger ? m_logger() : nullptr;
+    // The logger type loads the file into this document.
     if (logger == nullptr || !logger->OpenDataFile(path))
         return false;
     setPath(path);
     m_modified = false;
-    notifyDataChanged();
+    notifyDataChanged(true);
     return true;
 }
 
@@ -53,9 +59,9 @@ bool CVelmoraDoc::saveDocument(const QString& path)
     return true;
 }
 
-void CVelmoraDoc::notifyDataChanged()
+void CVelmoraDoc::notifyDataChanged(bool initial)
 {
-    Q_EMIT dataChanged();
+    Q_EMIT dataChanged(initial);
 }
 
 void CVelmoraDoc::setPath(const QString& path)

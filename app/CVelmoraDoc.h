@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DataDocument.h"
+
 #include <QObject>
 #include <QString>
 
@@ -23,6 +25,12 @@ public:
     [[nodiscard]] bool isModified() const { return m_modified; }
     void setModifiedFlag(bool modified = true);
 
+    [[nodiscard]] const DataDocument& data() const { return m_data; }
+    [[nodiscard]] bool hasData() const { return !m_data.isEmpty(); }
+    // Installs new data: from a file (an initial update of the panes) or
+    // from a download (an update, which stretches the left pane to fit).
+    void replaceData(DataDocument data, bool fromDownload);
+
     // Drops the data; the panes show nothing from their next repaint.
     void deleteContents();
     // File > New: an empty, untitled document.
@@ -30,16 +38,18 @@ public:
     bool openDocument(const QString& path);
     bool saveDocument(const QString& path);
     // The data and its file changed (a download, an open): redraw.
-    void notifyDataChanged();
+    void notifyDataChanged(bool initial = true);
 
 Q_SIGNALS:
     void titleChanged();
-    void dataChanged();
+    // initial: after New and Open; otherwise an update after a download.
+    void dataChanged(bool initial);
 
 private:
     void setPath(const QString& path);
 
     LoggerLookup m_logger;
+    DataDocument m_data;
     QString m_path;
     bool m_modified = false;
 };

@@ -10,4 +10,6 @@ public:
 
 protected:
     void drawPane(CLogger& logger, QPainter& painter) override;
+    // The right pane always scrolls.
+    void onDocumentChanged(bool) override { setMode(Mode::Scroll); }
 };

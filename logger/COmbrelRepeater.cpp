@@ -1,6 +1,11 @@
 #include "logger/COmbrelRepeater.h"
 
 #include "app/CMainFrame.h"
+#include "app/CVelmoraDoc.h"
+#include "data/CsvExport.h"
+#include "data/DataFile.h"
+#include "data/PaneDrawing.h"
+#include "link/Pump.h"
 #include "link/UserPrompts.h"
 #include "logger/COmbrelRepeaterConfigDlg.h"
 
@@ -36,24 +41,50 @@ int COmbrelRepeater::ShowHeadPositionDialog()
     return notBuiltYet(QStringLiteral("Set Head Pos Threshold"));
 }
 
-void COmbrelRepeater::DrawRecordPane(QPainter&, const CVelmoraDoc&)
+CivilTime COmbrelRepeater::pcClock() const
 {
-    // The document holds no logged data yet, so there is nothing to draw.
+    return CivilTime::fromDateTime(m_frame.services().pump.currentDateTime());
 }
 
-void COmbrelRepeater::DrawHeartRatePane(QPainter&, const CVelmoraDoc&)
+void COmbrelRepeater::DrawRecordPane(QPainter& painter, const CVelmoraDoc& document)
 {
-    // As the record pane.
+    PaneDrawing::drawRecords(painter, document.data(), pcClock());
 }
 
-bool COmbrelRepeater::SaveDataFile(const QString&)
+void COmbrelRepeater::DrawHeartRatePane(QPainter& painter, const CVelmoraDoc& document)
 {
-    notBuiltYet(QStringLiteral("Saving data files"));
-    return false;
+    PaneDrawing::drawGroups(painter, document.data(), pcClock());
 }
 
-bool COmbrelRepeater::OpenDataFile(const QString&)
+bool COmbrelRepeater::SaveDataFile(const QString& path)
 {
-    notBuiltYet(QStringLiteral("Opening data files"));
-    return false;
+    CVelmoraDoc& document = m_frame.document();
+    UserPrompts& prompts = m_frame.services().prompts;
+    if (!document.hasData()) {
+        prompts.showMessage(QStringLiteral("No current logger data to be saved to file!"));
+        return false;
+    }
+    QString error;
+    if (!DataFile::save(path, document.data(), &error)) {
+        prompts.showMessage(error);
+        return false;
+    }
+    if (!CsvExport::write(document.data(), CsvExport::exportPath(path, QStringLiteral("BT")),
+                          CsvExport::exportPath(path, QStringLiteral("HB")), pcClock(), &error)) {
+        prompts.showMessage(error);
+        return false;
+    }
+    document.setModifiedFlag(false);
+    return true;
+}
+
+bool COmbrelRepeater::OpenDataFile(const QString& path)
+{
+    DataFile::Loaded loaded = DataFile::load(path);
+    if (!loaded.document) {
+        m_frame.services().prompts.showMessage(loaded.error);
+        return false;
+    }
+    m_frame.document().replaceData(std::move(*loaded.document), false);
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/CivilTime.h"
 #include "logger/CLogger.h"
 
 class CMainFrame;
@@ -20,6 +21,9 @@ public:
 
 private:
     int notBuiltYet(const QString& function);
+    // The PC's local time, from which the decoder dates records that come
+    // before any timestamp.
+    [[nodiscard]] CivilTime pcClock() const;
 
     CMainFrame& m_frame;
 };

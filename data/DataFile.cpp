@@ -1,0 +1,64 @@
+#include "data/DataFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstring>
+
+DataFile::Loaded DataFile::load(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt, QStringLiteral("Error: Can not open file %1!").arg(path)};
+    char signature[SignatureSize];
+    if (file.read(signature, SignatureSize) != static_cast<qint64>(SignatureSize) ||
+        std::memcmp(signature, Signature.data(), SignatureSize) != 0)
+        return {std::nullopt, QStringLiteral("Error: Unsupported file type!")};
+
+    QByteArray header = file.read(DataDocument::HeaderSize);
+    if (header.size() != static_cast<qsizetype>(DataDocument::HeaderSize))
+        return {std::nullopt, QStringLiteral("Error: The file %1 ends inside its header!")
+                                  .arg(QFileInfo(path).fileName())};
+    const DataDocument headerOnly(header);
+    const std::uint32_t dataBytes = headerOnly.header().usedMemoryBytes();
+    if (dataBytes > MaxDataBytes)
+        return {std::nullopt,
+                QStringLiteral("Error: The file %1 names %2 data bytes, more than any "
+                               "logger holds (%3)!")
+                    .arg(QFileInfo(path).fileName())
+                    .arg(dataBytes)
+                    .arg(MaxDataBytes)};
+
+    // One buffer of exactly header + data, filled in place.
+    QByteArray bytes(static_cast<qsizetype>(DataDocument::HeaderSize + dataBytes),
+                     Qt::Uninitialized);
+    std::memcpy(bytes.data(), header.constData(), DataDocument::HeaderSize);
+    qint64 got = 0;
+    while (got < dataBytes) {
+        const qint64 n = file.read(bytes.data() + DataDocument::HeaderSize + got, dataBytes - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    if (got < dataBytes)
+        return {std::nullopt,
+                QStringLiteral("Error: The file %1 is incomplete: it holds %2 of its %3 "
+                               "data bytes!")
+                    .arg(QFileInfo(path).fileName())
+                    .arg(got)
+                    .arg(dataBytes)};
+    return {DataDocument(std::move(bytes)), {}};
+}
+
+bool DataFile::save(const QString& path, const DataDocument& document, QString* error)
+{
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(reinterpret_cast<const char*>(Signature.data()),
+                                    SignatureSize) == static_cast<qint64>(SignatureSize) &&
+                         file.write(document.bytes()) == document.bytes().size() && file.commit();
+    if (!written && error != nullptr)
+        *error = QStringLiteral("Error: Can not write the data file %1!").arg(path);
+    return written;
+}
