@@ -20,4 +20,6 @@ struct CliCommand {
     bool needsPort = true;
     std::function<void(QCommandLineParser&)> addOptions;
     std::function<int(const QCommandLineParser&, const CliContext&)> execute;
+    // Whether it takes arguments after its name (a file name).
+    bool takesArguments = false;
 };

@@ -1,5 +1,6 @@
 #include "cli/CliRunner.h"
 
+#include "cli/DataCliCommands.h"
 #include "cli/DeviceCliCommands.h"
 #include "cli/LoggerCliCommands.h"
 
@@ -29,7 +30,7 @@ CliRunner::CliRunner(std::FILE* out, std::FILE* err)
 {
     m_cli.out = out;
     m_cli.err = err;
-    for (auto&& group : {deviceCliCommands(), loggerCliCommands()})
+    for (auto&& group : {deviceCliCommands(), loggerCliCommands(), dataCliCommands()})
         m_commands.insert(m_commands.end(), group.begin(), group.end());
 }
 
@@ -67,9 +68,9 @@ int CliRunner::run(const QStringList& arguments)
     parser.addOption(helpOption);
     parser.addOption(portOption);
     parser.addOption(dataDirOption);
+    parser.addPositionalArgument(command->name, command->summary, command->name);
     if (command->addOptions)
         command->addOptions(parser);
-    parser.addPositionalArgument(command->name, command->summary, command->name);
     if (!parser.parse(arguments))
         return usage(m_cli, parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -80,7 +81,7 @@ int CliRunner::run(const QStringList& arguments)
         m_cli.print(help.trimmed());
         return ExitOk;
     }
-    if (parser.positionalArguments().size() > 1)
+    if (!command->takesArguments && parser.positionalArguments().size() > 1)
         return usage(
             m_cli, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments()[1]));
     m_cli.port = parser.value(portOption);

@@ -1,8 +1,15 @@
 #include "sim/SimulatedDeviceSet.h"
 
+#include "sim/LoggerStreamGenerator.h"
 #include "sim/SimulatedDeviceLink.h"
 
-SimulatedDeviceSet::SimulatedDeviceSet() = default;
+SimulatedDeviceSet::SimulatedDeviceSet()
+{
+    // Two days of records at the typical one-minute interval.
+    LoggerStreamGenerator generator(QDateTime(QDate::currentDate().addDays(-2), QTime(8, 0, 0)),
+                                    m_logger.status()[48]);
+    m_logger.setMemory(generator.generate(48 * 1024));
+}
 
 SimulatedDevice* SimulatedDeviceSet::device(const QString& portName)
 {

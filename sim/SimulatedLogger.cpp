@@ -41,8 +41,16 @@ void putU32(SimulatedLogger::StatusBlock& block, std::size_t offset, std::uint32
 } // namespace
 
 SimulatedLogger::SimulatedLogger()
-    : m_status(typicalStatus()), m_clockBase(QDateTime(QDate(2024, 3, 3), QTime(9, 0, 0)))
-{}
+    : m_status(typicalStatus()), m_memory(std::make_shared<const std::vector<std::uint8_t>>()),
+      m_clockBase(QDateTime(QDate(2024, 3, 3), QTime(9, 0, 0)))
+{
+}
+
+void SimulatedLogger::setMemory(std::vector<std::uint8_t> memory)
+{
+    putU32(m_status, 20, static_cast<std::uint32_t>(memory.size()));
+    m_memory = std::make_shared<const std::vector<std::uint8_t>>(std::move(memory));
+}
 
 SimulatedLogger::StatusBlock SimulatedLogger::typicalStatus()
 {
@@ -130,6 +138,10 @@ void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint
         reply(std::vector<std::uint8_t>(block.begin(), block.end()), atUs);
         break;
     }
+    case DumpMemory:
+        // The whole used memory, straight from flash, no framing.
+        transmit(m_memory, 0, m_memory->size(), atUs + responseDelayUs());
+        break;
     case SetClock: {
         // year, day, month, hours, weekday, seconds, minutes
         const QDate date(2000 + fromBcd(arguments[0]), fromBcd(arguments[2]),

@@ -25,6 +25,11 @@ public:
     void setClock(const QDateTime& time, std::int64_t atUs);
     [[nodiscard]] QDateTime clockAt(std::int64_t atUs) const;
 
+    // The data memory: the used-memory field follows it. The dump command
+    // streams it at the line rate.
+    void setMemory(std::vector<std::uint8_t> memory);
+    [[nodiscard]] const std::vector<std::uint8_t>& memory() const { return *m_memory; }
+
     [[nodiscard]] bool loggingOn() const { return (m_status[50] & 0x01) != 0; }
     [[nodiscard]] bool surveillanceOn() const { return m_surveillance; }
     // While surveillance is on (and logging), a packet frame every period and
@@ -46,6 +51,7 @@ private:
     std::vector<std::uint8_t> nextSurveillanceFrame();
 
     StatusBlock m_status;
+    std::shared_ptr<const std::vector<std::uint8_t>> m_memory;
     QDateTime m_clockBase;
     std::int64_t m_clockBaseUs = 0;
     bool m_surveillance = false;

@@ -3,7 +3,12 @@
 // so the whole real serial path is in it.
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
+
+#include "data/CsvExport.h"
+#include "data/DataFile.h"
+#include "tests/support/StreamBuilder.h"
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -176,4 +181,48 @@ TEST(Cli, LoggingAndSurveillanceAgainstDevsim)
 
     devsim.terminate();
     devsim.waitForFinished(10'000);
+}
+
+TEST(Cli, ExportWritesTheSameFilesAsSaveAndInfoShowsTheHeader)
+{
+    QTemporaryDir dir;
+    const DataDocument doc = StreamBuilder()
+                                 .timestamp(0, 0, 6, 1, 2, 25)
+                                 .record(9856, 5120, 250, 3, 2)
+                                 .bytes({70, 72, 71})
+                                 .record(0, 5100, 12, 0, 0)
+                                 .bytes({0xAA})
+                                 .document(7, 4);
+    const QString data = dir.filePath(QStringLiteral("Herd 4.v2.bin"));
+    ASSERT_TRUE(DataFile::save(data, doc));
+    const auto exported = runCli({QStringLiteral("export"), data});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    const QString bt = dir.filePath(QStringLiteral("Herd 4.v2BT.csv"));
+    const QString hb = dir.filePath(QStringLiteral("Herd 4.v2HB.csv"));
+    EXPECT_EQ(exported.out, bt + QLatin1Char('\n') + hb);
+
+    const QString refBt = dir.filePath(QStringLiteral("refBT.csv"));
+    const QString refHb = dir.filePath(QStringLiteral("refHB.csv"));
+    ASSERT_TRUE(CsvExport::write(doc, refBt, refHb, CivilTime()));
+    auto bytesOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_EQ(bytesOf(bt), bytesOf(refBt));
+    EXPECT_EQ(bytesOf(hb), bytesOf(refHb));
+    EXPECT_TRUE(bytesOf(bt).contains("7,2025-02-01 06:01:00,38.50,20.00,250,3,2\r\n"));
+
+    const auto info = runCli({QStringLiteral("info"), data});
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_TRUE(info.out.contains(QStringLiteral("Implant ID:\t\t\t\t7")));
+    EXPECT_TRUE(info.out.contains(QStringLiteral("Logging interval in seconds:\t\t60")));
+
+    QFile bad(dir.filePath(QStringLiteral("bad.bin")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a data file");
+    bad.close();
+    const auto refused = runCli({QStringLiteral("export"), bad.fileName()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, QStringLiteral("Error: Unsupported file type!"));
+    EXPECT_EQ(runCli({QStringLiteral("export")}).exitCode, 2);
 }
