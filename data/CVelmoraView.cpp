@@ -4,6 +4,7 @@
 #include "data/DataStreamDecoder.h"
 #include "logger/CLogger.h"
 
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
@@ -32,6 +33,9 @@ CVelmoraView::CVelmoraView(CVelmoraDoc& document, LoggerLookup logger, QWidget* 
     : QAbstractScrollArea(parent), m_logger(std::move(logger)), m_document(document)
 {
     setFocusPolicy(Qt::StrongFocus);
+    // The columns are laid out in character widths: a fixed font keeps
+    // them apart.
+    viewport()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     connect(&m_document, &CVelmoraDoc::dataChanged, this,
@@ -87,6 +91,7 @@ void CVelmoraView::drawPane(CLogger& logger, QPainter& painter)
 int CVelmoraView::linesPerPage(QPrinter& printer)
 {
     QPainter probe(&printer);
+    probe.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const int h = probe.fontMetrics().height();
     const int H = printer.pageLayout().paintRectPixels(printer.resolution()).height();
     return qMax(1, H / qMax(1, h) - 1);
@@ -98,6 +103,7 @@ int CVelmoraView::printRecords(QPrinter& printer)
     QPainter painter(&printer);
     if (logger == nullptr || !painter.isActive())
         return 0;
+    painter.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const int h = painter.fontMetrics().height();
     const int H = printer.pageLayout().paintRectPixels(printer.resolution()).height();
     const int perPage = qMax(1, H / qMax(1, h) - 1);
@@ -108,6 +114,10 @@ int CVelmoraView::printRecords(QPrinter& printer)
         if (page > 1)
             printer.newPage();
         painter.save();
+        // Every page shows the same band, from the second line down, so a
+        // page starts with the line after the last one of the page before,
+        // and no line is cut at the bottom.
+        painter.setClipRect(QRect(0, h, printer.width(), perPage * h));
         painter.translate(0, -(perPage * (page - 1) * h));
         logger->DrawRecordPane(painter, m_document);
         painter.restore();

@@ -25,13 +25,23 @@ struct PaneText {
         painter.setPen(Qt::black);
         painter.setBackground(Qt::white);
         painter.setBackgroundMode(Qt::OpaqueMode);
-        // Only lines that can be seen are drawn; all are still decoded.
-        const QRectF device(0, 0, p.device()->width(), p.device()->height());
-        const QRectF logical = p.worldTransform().inverted().mapRect(device);
-        visibleTop = logical.top() - h;
-        visibleBottom = logical.bottom() + h;
+        // Only lines that can be seen are drawn; all are still decoded. A
+        // clipped painter (a printed page) gets whole lines only.
+        if (p.hasClipping()) {
+            const QRectF clip = p.clipBoundingRect();
+            visibleTop = clip.top();
+            visibleBottom = clip.bottom() - h;
+        } else {
+            const QRectF device(0, 0, p.device()->width(), p.device()->height());
+            const QRectF logical = p.worldTransform().inverted().mapRect(device);
+            visibleTop = logical.top() - h;
+            visibleBottom = logical.bottom() + h;
+        }
     }
-    [[nodiscard]] bool visible(int y) const { return y >= visibleTop && y <= visibleBottom; }
+    [[nodiscard]] bool visible(int y) const
+    {
+        return y >= visibleTop - 0.5 && y <= visibleBottom + 0.5;
+    }
     void text(int x, int y, const QString& s) { painter.drawText(x, y + ascent, s); }
 };
 

@@ -5,9 +5,11 @@
 #include "app/CAboutDlg.h"
 #include "app/CExpertDlg.h"
 #include "app/CMainFrame.h"
+#include "app/CVelmoraDoc.h"
 #include "app/CYesNoDlg.h"
 #include "app/DataFolders.h"
 #include "app/RecentFileList.h"
+#include "data/CVelmoraView.h"
 #include "link/CCOMChooseDlg.h"
 #include "link/QtPump.h"
 #include "link/RoutingDeviceLink.h"
@@ -24,6 +26,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -69,6 +72,22 @@ int main(int argc, char* argv[])
     frame.resize(1000, 640);
     frame.choosePort(QStringLiteral("sim:logger"));
     ok &= save(frame, dir, QStringLiteral("main-window"));
+
+    // With the simulated logger's memory loaded, as after a download.
+    {
+        const auto& status = devices.logger().status();
+        const auto& memory = devices.logger().memory();
+        QByteArray bytes(reinterpret_cast<const char*>(status.data()),
+                         static_cast<qsizetype>(status.size()));
+        bytes.append(reinterpret_cast<const char*>(memory.data()),
+                     static_cast<qsizetype>(memory.size()));
+        frame.document().replaceData(DataDocument(bytes), false);
+        ok &= save(frame, dir, QStringLiteral("main-window-data"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(dir).filePath(QStringLiteral("print.pdf")));
+        frame.leftPane()->printRecords(printer);
+    }
 
     CExpertDlg expert(false);
     ok &= save(expert, dir, QStringLiteral("expert-dialog"));
