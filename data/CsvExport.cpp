@@ -7,8 +7,9 @@
 #include <QSaveFile>
 
 #include <charconv>
+#include <climits>
 #include <cstring>
-#include <string>
+#include <memory>
 
 namespace {
 
@@ -17,43 +18,36 @@ constexpr std::size_t FlushSize = 1 << 20;
 // Collects the output of one file and hands it to the file in large pieces.
 class Output {
 public:
-    explicit Output(QSaveFile& file) : m_file(file) { m_buffer.reserve(FlushSize + 4096); }
+    explicit Output(QSaveFile& file) : m_file(file), m_buffer(new char[Capacity]) {}
 
+    // Room for `most` characters; the caller then says where it stopped.
     char* grow(std::size_t most)
     {
-        const std::size_t size = m_buffer.size();
-        m_buffer.resize(size + most);
-        return m_buffer.data() + size;
+        if (m_used + most > Capacity)
+            flush();
+        return m_buffer.get() + m_used;
     }
-    void shrinkTo(const char* end)
-    {
-        m_buffer.resize(static_cast<std::size_t>(end - m_buffer.data()));
-    }
+    void shrinkTo(const char* end) { m_used = static_cast<std::size_t>(end - m_buffer.get()); }
     void append(const char* text, std::size_t length)
     {
         std::memcpy(grow(length), text, length);
-        if (m_buffer.size() >= FlushSize)
-            flush();
-    }
-    void maybeFlush()
-    {
-        if (m_buffer.size() >= FlushSize)
-            flush();
+        m_used += length;
     }
     bool flush()
     {
-        if (!m_buffer.empty() &&
-            m_file.write(m_buffer.data(), static_cast<qint64>(m_buffer.size())) !=
-                static_cast<qint64>(m_buffer.size()))
+        if (m_used > 0 && m_file.write(m_buffer.get(), static_cast<qint64>(m_used)) !=
+                              static_cast<qint64>(m_used))
             m_failed = true;
-        m_buffer.clear();
+        m_used = 0;
         return !m_failed;
     }
-    [[nodiscard]] bool failed() const { return m_failed; }
 
 private:
+    static constexpr std::size_t Capacity = FlushSize;
+
     QSaveFile& m_file;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_used = 0;
     bool m_failed = false;
 };
 
@@ -62,22 +56,61 @@ char* writeInt(char* out, int value)
     return std::to_chars(out, out + 12, value).ptr;
 }
 
-char* writeIdAndDate(char* out, int id, CivilTime date)
-{
-    out = writeInt(out, id);
-    *out++ = ',';
-    date.format(out);
-    return out + CivilTime::TextLength;
-}
+// "12,2021-03-03 14:05:09". Consecutive lines mostly share the Id and the
+// day, so both are formatted once and the time of day per line.
+class IdAndDate {
+public:
+    char* write(char* out, int id, CivilTime date)
+    {
+        if (id != m_id) {
+            m_id = id;
+            m_idLength = static_cast<std::size_t>(writeInt(m_idText, id) - m_idText);
+            m_idText[m_idLength++] = ',';
+        }
+        std::memcpy(out, m_idText, m_idLength);
+        out += m_idLength;
+        std::int64_t day = date.seconds() / 86400;
+        std::int64_t second = date.seconds() % 86400;
+        if (second < 0) {
+            second += 86400;
+            --day;
+        }
+        if (day != m_day) {
+            m_day = day;
+            date.format(m_dateText);
+        }
+        std::memcpy(out, m_dateText, 11);
+        out += 11;
+        const auto two = [&out](std::int64_t v) {
+            *out++ = static_cast<char>('0' + v / 10);
+            *out++ = static_cast<char>('0' + v % 10);
+        };
+        two(second / 3600);
+        *out++ = ':';
+        two(second / 60 % 60);
+        *out++ = ':';
+        two(second % 60);
+        return out;
+    }
+
+private:
+    int m_id = -1;
+    char m_idText[16]{};
+    std::size_t m_idLength = 0;
+    std::int64_t m_day = INT64_MIN;
+    char m_dateText[CivilTime::TextLength]{};
+};
 
 struct ExportConsumer {
     Output& records;
     Output& groups;
+    IdAndDate recordDate;
+    IdAndDate groupDate;
 
     void recordBegins(int id, CivilTime date)
     {
         char* out = records.grow(32);
-        records.shrinkTo(writeIdAndDate(out, id, date));
+        records.shrinkTo(recordDate.write(out, id, date));
     }
     void recordEnds(const RecordValues& v)
     {
@@ -96,12 +129,11 @@ struct ExportConsumer {
         *out++ = '\r';
         *out++ = '\n';
         records.shrinkTo(out);
-        records.maybeFlush();
     }
     void groupBegins(int id, CivilTime date)
     {
         char* out = groups.grow(32);
-        groups.shrinkTo(writeIdAndDate(out, id, date));
+        groups.shrinkTo(groupDate.write(out, id, date));
     }
     void groupValue(int value)
     {
@@ -109,11 +141,7 @@ struct ExportConsumer {
         *out++ = ',';
         groups.shrinkTo(writeInt(out, value));
     }
-    void groupEnds()
-    {
-        groups.append("\r\n", 2);
-        groups.maybeFlush();
-    }
+    void groupEnds() { groups.append("\r\n", 2); }
     void endOfStream() {}
 };
 
@@ -163,15 +191,15 @@ bool CsvExport::write(const DataDocument& document, const QString& recordPath,
         groupFile.cancelWriting();
         return false;
     };
-    if (!recordFile.open(QIODevice::WriteOnly))
+    if (!recordFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(recordPath);
-    if (!groupFile.open(QIODevice::WriteOnly))
+    if (!groupFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(groupPath);
     Output records(recordFile);
     Output groups(groupFile);
     records.append(RecordHeader, std::strlen(RecordHeader));
     groups.append(GroupHeader, std::strlen(GroupHeader));
-    ExportConsumer consumer{records, groups};
+    ExportConsumer consumer{records, groups, {}, {}};
     DataStreamDecoder::decode(document, consumer, pcClock);
     records.append("\r", 1);
     groups.append("\r", 1);
