@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CVelmoraDoc.h"
+#include "data/COmbrelRepeaterDataReadDlg.h"
 #include "data/CsvExport.h"
 #include "data/DataFile.h"
 #include "data/PaneDrawing.h"
@@ -22,7 +23,15 @@ int COmbrelRepeater::notBuiltYet(const QString& function)
 
 int COmbrelRepeater::ShowReadDataDialog()
 {
-    return notBuiltYet(QStringLiteral("Read Data"));
+    ReadDataProcedure::Hooks hooks;
+    hooks.saveModified = [this] { return m_frame.saveModified(); };
+    hooks.installData = [this](DataDocument data) {
+        CVelmoraDoc& document = m_frame.document();
+        document.replaceData(std::move(data), true);
+        document.setModifiedFlag(true);
+    };
+    COmbrelRepeaterDataReadDlg dialog(m_frame.deviceContext(), std::move(hooks), &m_frame);
+    return dialog.exec();
 }
 
 int COmbrelRepeater::ShowSettingsDialog()

@@ -3,6 +3,7 @@
 #include "link/CommandCode.h"
 #include "link/Exchange.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -138,10 +139,60 @@ void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint
         reply(std::vector<std::uint8_t>(block.begin(), block.end()), atUs);
         break;
     }
-    case DumpMemory:
+    case DumpMemory: {
         // The whole used memory, straight from flash, no framing.
-        transmit(m_memory, 0, m_memory->size(), atUs + responseDelayUs());
+        std::shared_ptr<const std::vector<std::uint8_t>> memory = m_memory;
+        if (m_dumpExtra > 0) {
+            auto longer = std::make_shared<std::vector<std::uint8_t>>(*m_memory);
+            longer->insert(longer->end(), m_dumpExtra, 0x55);
+            memory = longer;
+        }
+        transmit(memory, 0, memory->size(), atUs + responseDelayUs());
         break;
+    }
+    case EraseMemory:
+        reply({EraseMemory}, atUs);
+        if (!m_eraseNeverFinishes) {
+            sendUnsolicited({0xAA}, atUs + m_eraseDurationUs);
+            m_memory = std::make_shared<const std::vector<std::uint8_t>>();
+            putU32(m_status, 20, 0);
+        }
+        break;
+    case EraseCheck:
+        reply(m_eraseCheckReply, atUs);
+        break;
+    case EraseFinish:
+        reply({EraseFinish}, atUs);
+        break;
+    case ReadHeadTilt:
+        reply({ReadHeadTilt, static_cast<std::uint8_t>(m_tilt & 0xFF),
+               static_cast<std::uint8_t>((m_tilt >> 8) & 0xFF)},
+              atUs);
+        break;
+    case SetHeadThreshold:
+        m_status[44] = arguments[0];
+        m_status[45] = arguments[1];
+        break;
+    case CalibrationLog:
+        m_calibrationLog = arguments[0] == On;
+        m_nextReportUs = atUs + m_calibrationPeriodUs;
+        reply({CalibrationLog, arguments[0]}, atUs);
+        break;
+    case AddFrequencyOffset:
+        m_offsetSteps += static_cast<std::int16_t>(arguments[0] | (arguments[1] << 8));
+        reply({AddFrequencyOffset, arguments[0], arguments[1]}, atUs);
+        break;
+    case ResetFrequencyOffset:
+        m_offsetSteps = 0;
+        reply({ResetFrequencyOffset}, atUs);
+        break;
+    case ReadFrequency: {
+        const auto b = static_cast<std::uint16_t>(m_centreWord + m_offsetSteps);
+        reply({static_cast<std::uint8_t>(m_centreWord & 0xFF), static_cast<std::uint8_t>(m_centreWord >> 8),
+               static_cast<std::uint8_t>(b & 0xFF), static_cast<std::uint8_t>(b >> 8)},
+              atUs);
+        break;
+    }
     case SetClock: {
         // year, day, month, hours, weekday, seconds, minutes
         const QDate date(2000 + fromBcd(arguments[0]), fromBcd(arguments[2]),
@@ -193,6 +244,14 @@ void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint
 
 void SimulatedLogger::produceUntil(std::int64_t nowUs)
 {
+    while (m_calibrationLog && m_nextReportUs <= nowUs) {
+        // What the receiver measures drifts around the trimmed centre.
+        const int deviation = ((m_frameCount++ * 7) % 9) - 4 - m_offsetSteps;
+        const auto low5 = static_cast<std::uint8_t>(std::clamp(deviation, -16, 15) & 0x1F);
+        transmit(std::make_shared<const std::vector<std::uint8_t>>(std::vector<std::uint8_t>{low5, 0x00}),
+                 0, 2, m_nextReportUs);
+        m_nextReportUs += m_calibrationPeriodUs;
+    }
     while (m_surveillance && loggingOn() && m_nextFrameUs <= nowUs) {
         const std::int64_t at = m_nextFrameUs;
         m_nextFrameUs += m_surveillancePeriodUs;

@@ -36,6 +36,22 @@ public:
     // sixteen heart-rate bytes after every third frame.
     void setSurveillancePeriodUs(std::int64_t us) { m_surveillancePeriodUs = us; }
 
+    // Erasing takes this long; never finishing is a fault of its own.
+    void setEraseDurationUs(std::int64_t us) { m_eraseDurationUs = us; }
+    void setEraseNeverFinishes(bool never) { m_eraseNeverFinishes = never; }
+    // The answer to the erase check (command 40).
+    void setEraseCheckReply(std::vector<std::uint8_t> reply) { m_eraseCheckReply = std::move(reply); }
+    // Bytes the dump sends after the announced memory (a fault).
+    void setDumpExtraBytes(std::size_t count) { m_dumpExtra = count; }
+    void setHeadTilt(std::int16_t tilt) { m_tilt = tilt; }
+    // Word A of the frequency reply: 0x0FA0 is 440.0 MHz; the offset moves
+    // word B in 2.5 kHz steps.
+    void setCentreFrequencyWord(std::uint16_t word) { m_centreWord = word; }
+    [[nodiscard]] int frequencyOffsetSteps() const { return m_offsetSteps; }
+    [[nodiscard]] bool calibrationLogOn() const { return m_calibrationLog; }
+    // While the calibration log runs, a 2-byte report every period.
+    void setCalibrationPeriodUs(std::int64_t us) { m_calibrationPeriodUs = us; }
+
     // A plausible block: firmware "V3.1" with the 64 MiB selector, hardware
     // "HW1.4", logger 12 paired with implant 7, a 60-second interval,
     // logging off, some packet counts.
@@ -59,4 +75,14 @@ private:
     std::int64_t m_nextFrameUs = 0;
     std::uint32_t m_noise = 12345;
     int m_frameCount = 0;
+    std::int64_t m_eraseDurationUs = 3'000'000;
+    bool m_eraseNeverFinishes = false;
+    std::vector<std::uint8_t> m_eraseCheckReply{0x00, 0x28, 0xBB, 0x00};
+    std::size_t m_dumpExtra = 0;
+    std::int16_t m_tilt = -120;
+    std::uint16_t m_centreWord = 0x0FA0;
+    int m_offsetSteps = 0;
+    bool m_calibrationLog = false;
+    std::int64_t m_calibrationPeriodUs = 500'000;
+    std::int64_t m_nextReportUs = 0;
 };

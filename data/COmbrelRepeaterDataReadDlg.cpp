@@ -1,0 +1,133 @@
+#include "data/COmbrelRepeaterDataReadDlg.h"
+
+#include "widgets/BusyAnimation.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+QString duration(double seconds)
+{
+    const auto s = static_cast<qint64>(seconds + 0.5);
+    if (s >= 3600)
+        return QStringLiteral("%1 h %2 min").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0'));
+    if (s >= 60)
+        return QStringLiteral("%1 min %2 s").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1 s").arg(s);
+}
+
+} // namespace
+
+COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
+                                                       ReadDataProcedure::Hooks hooks, QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Harvane – Read data"));
+    m_read = new QPushButton(QStringLiteral("Read data"), this);
+    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_abort = new QPushButton(QStringLiteral("Abort"), this);
+    m_abort->setEnabled(false);
+    // The default button: Enter closes the dialog once it has been enabled
+    // at the end of the first read, and does nothing before.
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setDefault(true);
+    m_ok->setEnabled(false);
+    m_ok->hide();
+    for (QPushButton* button : {m_read, m_exit, m_abort})
+        button->setAutoDefault(false);
+    m_animation = new BusyAnimation(this);
+    m_animation->setFixedSize(80, 48);
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    m_progressText = new QLabel(this);
+    m_progressText->setMinimumWidth(360);
+    m_summary = new QPlainTextEdit(this);
+    m_summary->setReadOnly(true);
+    m_summary->setMinimumSize(420, 120);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_read);
+    buttons->addWidget(m_abort);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_exit);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(m_summary, 0, 0, 1, 2);
+    layout->addWidget(m_animation, 0, 2, Qt::AlignTop);
+    layout->addWidget(m_progress, 1, 0, 1, 3);
+    layout->addWidget(m_progressText, 2, 0, 1, 3);
+    layout->addLayout(buttons, 3, 0, 1, 3);
+
+    m_procedure = std::make_unique<ReadDataProcedure>(std::move(context),
+                                                      static_cast<ReadDataView&>(*this), std::move(hooks));
+    connect(m_read, &QPushButton::clicked, this, [this] { m_procedure->readData(); });
+    connect(m_abort, &QPushButton::clicked, this, [this] { m_procedure->abort(); });
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+COmbrelRepeaterDataReadDlg::~COmbrelRepeaterDataReadDlg() = default;
+
+void COmbrelRepeaterDataReadDlg::setBusy(bool busy)
+{
+    m_read->setEnabled(!busy);
+    m_ok->setEnabled(!busy);
+    m_exit->setEnabled(!busy);
+    if (busy)
+        m_animation->start();
+    else
+        m_animation->stop();
+}
+
+void COmbrelRepeaterDataReadDlg::setAbortEnabled(bool enabled)
+{
+    m_abort->setEnabled(enabled);
+}
+
+void COmbrelRepeaterDataReadDlg::showSummary(const QString& text)
+{
+    m_summary->setPlainText(text);
+}
+
+void COmbrelRepeaterDataReadDlg::setProgressRange(std::uint32_t total)
+{
+    m_total = total;
+    // The bar counts in kilobytes so that a 64 MiB memory fits its range.
+    m_progress->setRange(0, qMax(1, static_cast<int>(total / 1024)));
+    m_progress->setValue(0);
+}
+
+void COmbrelRepeaterDataReadDlg::showProgress(std::uint64_t bytesRead, std::uint32_t stored,
+                                              std::uint32_t total, double bytesPerSecond)
+{
+    m_progress->setValue(static_cast<int>(std::min<std::uint64_t>(bytesRead, total) / 1024));
+    QString text = QStringLiteral("%1 of %2 bytes").arg(stored).arg(total);
+    if (bytesPerSecond > 0) {
+        text += QStringLiteral(" · %1 bytes/s").arg(static_cast<qint64>(bytesPerSecond));
+        if (stored < total)
+            text += QStringLiteral(" · %1 left").arg(duration((total - stored) / bytesPerSecond));
+    }
+    m_progressText->setText(text);
+}
+
+void COmbrelRepeaterDataReadDlg::reject()
+{
+    if (m_exit->isEnabled())
+        QDialog::reject();
+}
+
+void COmbrelRepeaterDataReadDlg::closeEvent(QCloseEvent* event)
+{
+    if (m_exit->isEnabled())
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
+}
