@@ -14,6 +14,7 @@
 #include "link/PortWatcher.h"
 #include "link/UserPrompts.h"
 #include "logger/COmbrelRepeater.h"
+#include "logger/COmbrelRepeaterFreqCalibDlg.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -266,7 +267,12 @@ void CMainFrame::createActions()
                        QStringLiteral("Opens the Harvane – Frequency Calibration dialog."),
                        QStringLiteral("Frequency Calibration")),
             &QAction::triggered, this,
-            [this] { guarded([this] { notBuiltYet(QStringLiteral("Frequency calibration")); }); });
+            [this] {
+                guarded([this] {
+                    COmbrelRepeaterFreqCalibDlg dialog(deviceContext(), this);
+                    dialog.exec();
+                });
+            });
 
     // Base Station
     connect(addCommand(QStringLiteral("Read Settings"), QStringLiteral("Read Settings"),

@@ -8,18 +8,13 @@
 #include "data/PaneDrawing.h"
 #include "link/Pump.h"
 #include "link/UserPrompts.h"
+#include "logger/COmbrelRepeaterAskBeforeErase.h"
 #include "logger/COmbrelRepeaterConfigDlg.h"
+#include "logger/COmbrelRepeaterSetZAxisThresDlg.h"
 
 #include <QDialog>
 
 COmbrelRepeater::COmbrelRepeater(CMainFrame& frame) : m_frame(frame) {}
-
-int COmbrelRepeater::notBuiltYet(const QString& function)
-{
-    m_frame.services().prompts.showMessage(
-        QStringLiteral("%1 is not available in this version of Harvane yet.").arg(function));
-    return QDialog::Rejected;
-}
 
 int COmbrelRepeater::ShowReadDataDialog()
 {
@@ -42,12 +37,14 @@ int COmbrelRepeater::ShowSettingsDialog()
 
 int COmbrelRepeater::ShowEraseDialog()
 {
-    return notBuiltYet(QStringLiteral("Erase Memory"));
+    COmbrelRepeaterAskBeforeErase dialog(m_frame.deviceContext(), &m_frame);
+    return dialog.exec();
 }
 
 int COmbrelRepeater::ShowHeadPositionDialog()
 {
-    return notBuiltYet(QStringLiteral("Set Head Pos Threshold"));
+    COmbrelRepeaterSetZAxisThresDlg dialog(m_frame.deviceContext(), &m_frame);
+    return dialog.exec();
 }
 
 CivilTime COmbrelRepeater::pcClock() const

@@ -20,7 +20,6 @@ public:
     bool OpenDataFile(const QString& path) override;
 
 private:
-    int notBuiltYet(const QString& function);
     // The PC's local time, from which the decoder dates records that come
     // before any timestamp.
     [[nodiscard]] CivilTime pcClock() const;

@@ -1,0 +1,62 @@
+#include "logger/COmbrelRepeaterAskBeforeErase.h"
+
+#include "widgets/BusyAnimation.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext context, QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Harvane – Erase memory"));
+    auto* question = new QLabel(QStringLiteral("Erase entire data memory?"), this);
+    m_erase = new QPushButton(QStringLiteral("Erase"), this);
+    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit->setDefault(true);
+    m_animation = new BusyAnimation(this);
+    m_animation->setFixedSize(80, 48);
+    m_countdown = new QLabel(this);
+    m_countdown->setMinimumWidth(220);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(question, 0, 0, 1, 2);
+    layout->addWidget(m_animation, 0, 2, 2, 1);
+    layout->addWidget(m_countdown, 1, 0, 1, 2);
+    layout->addWidget(m_erase, 2, 0);
+    layout->addWidget(m_exit, 2, 1);
+
+    EraseProcedure::View view;
+    view.setBusy = [this](bool busy) {
+        m_erase->setEnabled(!busy);
+        m_exit->setEnabled(!busy);
+        if (busy)
+            m_animation->start();
+        else
+            m_animation->stop();
+    };
+    view.showCountdown = [this](int seconds) {
+        m_countdown->setText(seconds < 0 ? QString()
+                                         : QStringLiteral("Erasing... at most %1 s left").arg(seconds));
+    };
+    m_procedure = std::make_unique<EraseProcedure>(std::move(context), std::move(view));
+    connect(m_erase, &QPushButton::clicked, this, [this] { m_procedure->erase(); });
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+COmbrelRepeaterAskBeforeErase::~COmbrelRepeaterAskBeforeErase() = default;
+
+void COmbrelRepeaterAskBeforeErase::reject()
+{
+    if (m_exit->isEnabled())
+        QDialog::reject();
+}
+
+void COmbrelRepeaterAskBeforeErase::closeEvent(QCloseEvent* event)
+{
+    if (m_exit->isEnabled())
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
+}

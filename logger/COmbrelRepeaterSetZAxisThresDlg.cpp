@@ -1,0 +1,94 @@
+#include "logger/COmbrelRepeaterSetZAxisThresDlg.h"
+
+#include "link/UserPrompts.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+COmbrelRepeaterSetZAxisThresDlg::COmbrelRepeaterSetZAxisThresDlg(DeviceContext context, QWidget* parent)
+    : QDialog(parent), m_context(context), m_procedure(std::move(context))
+{
+    setWindowTitle(QStringLiteral("Head position threshold dialog"));
+    m_read = new QPushButton(QStringLiteral("Read head tilt acceleration"), this);
+    m_write = new QPushButton(QStringLiteral("Write head pos threshold"), this);
+    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit->setDefault(true);
+    m_tiltField = new QLineEdit(this);
+    m_tiltField->setReadOnly(true);
+    m_thresholdField = new QLineEdit(this);
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Head tilt acceleration:"), m_tiltField);
+    fields->addRow(QStringLiteral("Head pos threshold:"), m_thresholdField);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_read);
+    buttons->addWidget(m_write);
+    buttons->addStretch();
+    buttons->addWidget(m_exit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    showValues();
+
+    connect(m_read, &QPushButton::clicked, this, [this] {
+        setBusy(true);
+        if (const auto tilt = m_procedure.readTilt()) {
+            m_tilt = *tilt;
+            showValues(); // the held threshold replaces anything typed but not written
+        }
+        setBusy(false);
+    });
+    connect(m_write, &QPushButton::clicked, this, [this] {
+        setBusy(true);
+        // The field is taken once the logger has been checked; a field that
+        // holds no integer leaves the held threshold, which is then written.
+        m_procedure.writeThreshold([this] {
+            takeThreshold();
+            return m_threshold;
+        });
+        setBusy(false);
+    });
+    connect(m_exit, &QPushButton::clicked, this, &COmbrelRepeaterSetZAxisThresDlg::accept);
+}
+
+bool COmbrelRepeaterSetZAxisThresDlg::takeThreshold()
+{
+    bool ok = false;
+    const int value = m_thresholdField->text().trimmed().toInt(&ok);
+    if (!ok || value < -32768 || value > 32767) {
+        m_context.prompts.showMessage(QStringLiteral("Enter an integer."));
+        m_thresholdField->setFocus();
+        return false;
+    }
+    m_threshold = static_cast<std::int16_t>(value);
+    return true;
+}
+
+void COmbrelRepeaterSetZAxisThresDlg::showValues()
+{
+    m_tiltField->setText(QString::number(m_tilt));
+    m_thresholdField->setText(QString::number(m_threshold));
+}
+
+void COmbrelRepeaterSetZAxisThresDlg::setBusy(bool busy)
+{
+    // One exchange at a time on the port: a second click must wait.
+    m_read->setEnabled(!busy);
+    m_write->setEnabled(!busy);
+    m_exit->setEnabled(!busy);
+}
+
+void COmbrelRepeaterSetZAxisThresDlg::accept()
+{
+    if (!m_exit->isEnabled() || !takeThreshold())
+        return;
+    QDialog::accept();
+}
+
+void COmbrelRepeaterSetZAxisThresDlg::reject()
+{
+    if (m_exit->isEnabled())
+        QDialog::reject();
+}
