@@ -16,8 +16,8 @@
 
 #include <gtest/gtest.h>
 
-// The Logger Settings dialog with a simulated logger on the cable, in
-// simulated time, writing into a scratch data folder.
+// A simulated logger on the cable in simulated time, with a scratch data
+// folder; and the Logger Settings dialog on it, made when first asked for.
 struct ConfigDialogFixture : ::testing::Test {
     SimulatedPump pump{QDateTime(QDate(2024, 3, 3), QTime(9, 5, 7))};
     ScriptedPrompts prompts;
@@ -33,6 +33,11 @@ struct ConfigDialogFixture : ::testing::Test {
     {
         deviceLink.open(QStringLiteral("sim:logger"));
         logger.setClock(QDateTime(QDate(2024, 3, 3), QTime(8, 0, 0)), 0);
+    }
+
+    DeviceContext context()
+    {
+        return DeviceContext{link, pump, prompts, folders, [this] { return expert; }};
     }
 
     COmbrelRepeaterConfigDlg& dialog()
