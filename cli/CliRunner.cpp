@@ -3,6 +3,7 @@
 #include "cli/DataCliCommands.h"
 #include "cli/DeviceCliCommands.h"
 #include "cli/LoggerCliCommands.h"
+#include "cli/LoggerToolsCliCommands.h"
 
 #include <QCommandLineParser>
 
@@ -30,7 +31,8 @@ CliRunner::CliRunner(std::FILE* out, std::FILE* err)
 {
     m_cli.out = out;
     m_cli.err = err;
-    for (auto&& group : {deviceCliCommands(), loggerCliCommands(), dataCliCommands()})
+    for (auto&& group :
+         {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(), dataCliCommands()})
         m_commands.insert(m_commands.end(), group.begin(), group.end());
 }
 

@@ -16,8 +16,7 @@
 ReadDataProcedure::ReadDataProcedure(DeviceContext context, ReadDataView& view, Hooks hooks)
     : m_context(std::move(context)), m_view(view), m_hooks(std::move(hooks)),
       m_exchange(m_context.link, m_context.pump, m_context.prompts)
-{
-}
+{}
 
 QString ReadDataProcedure::fileName(int implantId, int loggerId, const QDateTime& time)
 {
@@ -27,9 +26,10 @@ QString ReadDataProcedure::fileName(int implantId, int loggerId, const QDateTime
 
 QString ReadDataProcedure::summary(int loggerId, int implantId, float usedPercent)
 {
-    return QString::asprintf("Logger ID: \t%i\nImplant ID: \t%i\nUsed Memory: \t%f %%\n\nDisplayed data "
-                             "contains only the first datasets fitting into the window!\r\n",
-                             loggerId, implantId, static_cast<double>(usedPercent));
+    return QString::asprintf(
+        "Logger ID: \t%i\nImplant ID: \t%i\nUsed Memory: \t%f %%\n\nDisplayed data "
+        "contains only the first datasets fitting into the window!\r\n",
+        loggerId, implantId, static_cast<double>(usedPercent));
 }
 
 bool ReadDataProcedure::giveUp()
@@ -57,7 +57,8 @@ bool ReadDataProcedure::readData()
     m_exchange.drainInput(100, 32);
     const auto reply = m_exchange.request({CommandCode::ReadStatus}, 200, LoggerStatus::Size);
     if (reply.empty()) {
-        m_context.prompts.showMessage(QStringLiteral("No communication, please check connection to logger!"));
+        m_context.prompts.showMessage(
+            QStringLiteral("No communication, please check connection to logger!"));
         return giveUp();
     }
     const LoggerStatus status(reply);
@@ -66,21 +67,24 @@ bool ReadDataProcedure::readData()
     m_view.showProgress(0, 0, n, 0);
     m_view.showSummary(summary(status.loggerId(), status.implantId(), status.usedMemoryPercent()));
     if (status.loggingOn()) {
-        m_context.prompts.showMessage(QStringLiteral("Please turn off logging before reading data!"));
+        m_context.prompts.showMessage(
+            QStringLiteral("Please turn off logging before reading data!"));
         return giveUp();
     }
     if (n > DataFile::MaxDataBytes) {
         // A damaged status: a buffer of that size would be refused on loading.
         m_context.prompts.showMessage(
-            QStringLiteral("The logger reports %1 bytes of data, more than any logger holds. The data "
-                           "cannot be read.")
+            QStringLiteral(
+                "The logger reports %1 bytes of data, more than any logger holds. The data "
+                "cannot be read.")
                 .arg(n));
         return giveUp();
     }
     m_exchange.drainInput(200, 32);
 
     // Header, then N data bytes; a short status reply leaves zeros.
-    QByteArray buffer(static_cast<qsizetype>(DataDocument::HeaderSize + n), static_cast<char>(MissingByte));
+    QByteArray buffer(static_cast<qsizetype>(DataDocument::HeaderSize + n),
+                      static_cast<char>(MissingByte));
     std::memcpy(buffer.data(), status.bytes().data(), DataDocument::HeaderSize);
     std::size_t received = DataDocument::HeaderSize;
     const std::size_t full = buffer.size();
@@ -109,18 +113,26 @@ bool ReadDataProcedure::readData()
         }
         m_bytesRead += lastRead;
         const double elapsed = static_cast<double>(m_context.pump.nowUs() - startUs) / 1e6;
-        m_view.showProgress(m_bytesRead, static_cast<std::uint32_t>(received - DataDocument::HeaderSize), n,
-                            elapsed > 0.5 ? static_cast<double>(received - DataDocument::HeaderSize) / elapsed
-                                          : 0.0);
+        m_view.showProgress(
+            m_bytesRead, static_cast<std::uint32_t>(received - DataDocument::HeaderSize), n,
+            elapsed > 0.5 ? static_cast<double>(received - DataDocument::HeaderSize) / elapsed
+                          : 0.0);
     } while ((received < full - 1 || lastRead > 0) && idle != 0 && !m_abort);
     m_view.setAbortEnabled(false);
 
     const bool aborted = m_abort;
     m_missing = static_cast<std::uint32_t>(full - received);
-    const QString folder = m_context.folders.folder(QString::fromLatin1(FolderName));
-    m_lastFile = QDir(folder.isEmpty() ? QDir(m_context.folders.root()).filePath(QString::fromLatin1(FolderName))
-                                       : folder)
-                     .filePath(fileName(status.implantId(), status.loggerId(), m_context.pump.currentDateTime()));
+    if (m_hooks.filePath) {
+        m_lastFile = m_hooks.filePath(status.implantId(), status.loggerId());
+    } else {
+        const QString folder = m_context.folders.folder(QString::fromLatin1(FolderName));
+        m_lastFile =
+            QDir(folder.isEmpty()
+                     ? QDir(m_context.folders.root()).filePath(QString::fromLatin1(FolderName))
+                     : folder)
+                .filePath(fileName(status.implantId(), status.loggerId(),
+                                   m_context.pump.currentDateTime()));
+    }
     const DataDocument data(buffer);
     QString error;
     const bool written = DataFile::save(m_lastFile, data, &error);
@@ -136,16 +148,18 @@ bool ReadDataProcedure::readData()
     }
     if (aborted) {
         m_context.prompts.showMessage(
-            QStringLiteral("Reading was aborted: %1 of %2 data bytes arrived. The %3 missing bytes are "
-                           "written as 0xFF.")
+            QStringLiteral(
+                "Reading was aborted: %1 of %2 data bytes arrived. The %3 missing bytes are "
+                "written as 0xFF.")
                 .arg(received - DataDocument::HeaderSize)
                 .arg(n)
                 .arg(m_missing));
     } else if (m_missing > 1) {
         // The last data byte is allowed to stay out; more than that did not arrive.
         m_context.prompts.showMessage(
-            QStringLiteral("The logger stopped sending: %1 of %2 data bytes never arrived. They are "
-                           "written as 0xFF.")
+            QStringLiteral(
+                "The logger stopped sending: %1 of %2 data bytes never arrived. They are "
+                "written as 0xFF.")
                 .arg(m_missing)
                 .arg(n));
     }

@@ -27,6 +27,8 @@ public:
         std::function<bool()> saveModified = [] { return true; };
         // Installs the downloaded data into the document (marked modified).
         std::function<void(DataDocument)> installData = [](DataDocument) {};
+        // Where the file goes; when unset, "ReadData/ImpID..LogID.._<time>.bin".
+        std::function<QString(int implantId, int loggerId)> filePath = {};
     };
 
     ReadDataProcedure(DeviceContext context, ReadDataView& view, Hooks hooks);

@@ -226,3 +226,36 @@ TEST(Cli, ExportWritesTheSameFilesAsSaveAndInfoShowsTheHeader)
     EXPECT_EQ(refused.err, QStringLiteral("Error: Unsupported file type!"));
     EXPECT_EQ(runCli({QStringLiteral("export")}).exitCode, 2);
 }
+
+TEST(Cli, LoggerToolsOnTheSimulatedLogger)
+{
+    QTemporaryDir dir;
+    const QStringList port{QStringLiteral("--port"), QStringLiteral("sim:logger")};
+    const auto tilt = runCli(port + QStringList{QStringLiteral("head-tilt")});
+    EXPECT_EQ(tilt.exitCode, 0) << tilt.err.toStdString();
+    EXPECT_EQ(tilt.out, QStringLiteral("-120"));
+    EXPECT_EQ(runCli(port + QStringList{QStringLiteral("set-threshold"), QStringLiteral("--"),
+                                        QStringLiteral("-5")})
+                  .out,
+              QStringLiteral("Head position threshold -5 written"));
+    EXPECT_EQ(runCli(port + QStringList{QStringLiteral("set-threshold"), QStringLiteral("99999")})
+                  .exitCode,
+              2);
+    EXPECT_EQ(runCli(port + QStringList{QStringLiteral("freq-read")}).out,
+              QStringLiteral("Center Frequency: 440.0 MHz\nOffset Frequency: 0.0 kHz"));
+
+    const auto unconfirmed = runCli(port + QStringList{QStringLiteral("erase")});
+    EXPECT_EQ(unconfirmed.exitCode, 1);
+    const auto erased =
+        runCli(port + QStringList{QStringLiteral("erase"), QStringLiteral("--yes")});
+    EXPECT_EQ(erased.exitCode, 0) << erased.err.toStdString();
+    EXPECT_EQ(erased.out, QStringLiteral("Memory erased"));
+
+    const QString out = dir.filePath(QStringLiteral("cow.bin"));
+    const auto read =
+        runCli(port + QStringList{QStringLiteral("read-data"), QStringLiteral("-o"), out});
+    EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(read.out, out);
+    const auto info = runCli({QStringLiteral("info"), out});
+    EXPECT_TRUE(info.out.contains(QStringLiteral("Logger ID:\t\t\t\t12")));
+}
