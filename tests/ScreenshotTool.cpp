@@ -13,7 +13,11 @@
 #include "link/CCOMChooseDlg.h"
 #include "link/QtPump.h"
 #include "link/RoutingDeviceLink.h"
+#include "data/COmbrelRepeaterDataReadDlg.h"
+#include "logger/COmbrelRepeaterAskBeforeErase.h"
 #include "logger/COmbrelRepeaterConfigDlg.h"
+#include "logger/COmbrelRepeaterFreqCalibDlg.h"
+#include "logger/COmbrelRepeaterSetZAxisThresDlg.h"
 #include "sim/SimulatedDeviceSet.h"
 #include "sim/SimulatedPortEnumerator.h"
 #include "tests/support/FakePortEnumerator.h"
@@ -112,6 +116,32 @@ int main(int argc, char* argv[])
         ok &= save(settings, dir,
                    expert ? QStringLiteral("logger-settings-expert")
                           : QStringLiteral("logger-settings"));
+    }
+
+    // The other logger dialogs after a typical action each.
+    {
+        const auto fullMemory = devices.logger().memory();
+        devices.logger().setMemory(std::vector<std::uint8_t>(fullMemory.begin(), fullMemory.begin() + 2000));
+        COmbrelRepeaterDataReadDlg read(frame.deviceContext(), {});
+        read.readButton()->click();
+        ok &= save(read, dir, QStringLiteral("read-data"));
+        devices.logger().setMemory(fullMemory);
+
+        COmbrelRepeaterAskBeforeErase erase(frame.deviceContext());
+        erase.countdownText()->setText(QStringLiteral("Erasing... at most 176 s left"));
+        erase.animation()->start();
+        ok &= save(erase, dir, QStringLiteral("erase-memory"));
+
+        COmbrelRepeaterSetZAxisThresDlg threshold(frame.deviceContext());
+        threshold.readButton()->click();
+        ok &= save(threshold, dir, QStringLiteral("head-position-threshold"));
+
+        COmbrelRepeaterFreqCalibDlg calibration(frame.deviceContext());
+        for (const char* line : {"Start of Log:", "2026-12-10 11:20:01: 2.5 kHz", "2026-12-10 11:20:02: -5.0 kHz",
+                                 "Added Frequency: -2.5 kHz", "2026-12-10 11:20:04: 0.0 kHz"})
+            calibration.list()->addItem(QString::fromLatin1(line));
+        calibration.readButton()->click();
+        ok &= save(calibration, dir, QStringLiteral("frequency-calibration"));
     }
 
     QWidget lamps;
