@@ -266,8 +266,7 @@ void CMainFrame::createActions()
     connect(addCommand(QStringLiteral("Calibrate Frequency"), QStringLiteral("Calibrate Frequency"),
                        QStringLiteral("Opens the Harvane – Frequency Calibration dialog."),
                        QStringLiteral("Frequency Calibration")),
-            &QAction::triggered, this,
-            [this] {
+            &QAction::triggered, this, [this] {
                 guarded([this] {
                     COmbrelRepeaterFreqCalibDlg dialog(deviceContext(), this);
                     dialog.exec();

@@ -31,12 +31,13 @@ int exportFile(const QCommandLineParser& parser, const CliContext& cli)
     QString path;
     const auto document = loadNamedFile(parser, cli, &path);
     if (!document)
-        return parser.positionalArguments().size() != 2 ? CliCommand::ExitUsage : CliCommand::ExitFailure;
+        return parser.positionalArguments().size() != 2 ? CliCommand::ExitUsage
+                                                        : CliCommand::ExitFailure;
     const QString records = CsvExport::exportPath(path, QStringLiteral("BT"));
     const QString groups = CsvExport::exportPath(path, QStringLiteral("HB"));
     QString error;
-    if (!CsvExport::write(*document, records, groups, CivilTime::fromDateTime(QDateTime::currentDateTime()),
-                          &error)) {
+    if (!CsvExport::write(*document, records, groups,
+                          CivilTime::fromDateTime(QDateTime::currentDateTime()), &error)) {
         cli.printError(error);
         return CliCommand::ExitFailure;
     }
@@ -50,12 +51,14 @@ int info(const QCommandLineParser& parser, const CliContext& cli)
     QString path;
     const auto document = loadNamedFile(parser, cli, &path);
     if (!document)
-        return parser.positionalArguments().size() != 2 ? CliCommand::ExitUsage : CliCommand::ExitFailure;
+        return parser.positionalArguments().size() != 2 ? CliCommand::ExitUsage
+                                                        : CliCommand::ExitFailure;
     const LoggerStatus header = document->header();
     // A clock that names no real date shows as the dialog's starting value.
     const LoggerSettingsForm defaults;
-    const QByteArray report = StatusReport::text(header, header.clock().value_or(defaults.clock),
-                                                 header.loggingStart().value_or(defaults.loggingStart));
+    const QByteArray report =
+        StatusReport::text(header, header.clock().value_or(defaults.clock),
+                           header.loggingStart().value_or(defaults.loggingStart));
     std::fputs(report.constData(), cli.out);
     std::fflush(cli.out);
     return CliCommand::ExitOk;
@@ -72,10 +75,11 @@ void fileArgument(QCommandLineParser& parser)
 std::vector<CliCommand> dataCliCommands()
 {
     return {
-        CliCommand{QStringLiteral("export"),
-                   QStringLiteral("Write a data file's records and heart-rate groups as the two CSV "
-                                  "files beside it, as Save does."),
-                   false, fileArgument, exportFile, true},
+        CliCommand{
+            QStringLiteral("export"),
+            QStringLiteral("Write a data file's records and heart-rate groups as the two CSV "
+                           "files beside it, as Save does."),
+            false, fileArgument, exportFile, true},
         CliCommand{QStringLiteral("info"),
                    QStringLiteral("Print the status block a data file was saved with."), false,
                    fileArgument, info, true},

@@ -16,7 +16,9 @@ QString duration(double seconds)
 {
     const auto s = static_cast<qint64>(seconds + 0.5);
     if (s >= 3600)
-        return QStringLiteral("%1 h %2 min").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0'));
+        return QStringLiteral("%1 h %2 min")
+            .arg(s / 3600)
+            .arg(s / 60 % 60, 2, 10, QLatin1Char('0'));
     if (s >= 60)
         return QStringLiteral("%1 min %2 s").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
     return QStringLiteral("%1 s").arg(s);
@@ -25,12 +27,14 @@ QString duration(double seconds)
 } // namespace
 
 COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
-                                                       ReadDataProcedure::Hooks hooks, QWidget* parent)
-    : QDialog(parent)
+                                                       ReadDataProcedure::Hooks hooks,
+                                                       QWidget* parent)
+    : ExitGuardedDialog(parent)
 {
     setWindowTitle(QStringLiteral("Harvane – Read data"));
     m_read = new QPushButton(QStringLiteral("Read data"), this);
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    setExitButton(m_exit);
     m_abort = new QPushButton(QStringLiteral("Abort"), this);
     m_abort->setEnabled(false);
     // The default button: Enter closes the dialog once it has been enabled
@@ -66,8 +70,8 @@ COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
     layout->addWidget(m_progressText, 2, 0, 1, 3);
     layout->addLayout(buttons, 3, 0, 1, 3);
 
-    m_procedure = std::make_unique<ReadDataProcedure>(std::move(context),
-                                                      static_cast<ReadDataView&>(*this), std::move(hooks));
+    m_procedure = std::make_unique<ReadDataProcedure>(
+        std::move(context), static_cast<ReadDataView&>(*this), std::move(hooks));
     connect(m_read, &QPushButton::clicked, this, [this] { m_procedure->readData(); });
     connect(m_abort, &QPushButton::clicked, this, [this] { m_procedure->abort(); });
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
@@ -116,18 +120,4 @@ void COmbrelRepeaterDataReadDlg::showProgress(std::uint64_t bytesRead, std::uint
             text += QStringLiteral(" · %1 left").arg(duration((total - stored) / bytesPerSecond));
     }
     m_progressText->setText(text);
-}
-
-void COmbrelRepeaterDataReadDlg::reject()
-{
-    if (m_exit->isEnabled())
-        QDialog::reject();
-}
-
-void COmbrelRepeaterDataReadDlg::closeEvent(QCloseEvent* event)
-{
-    if (m_exit->isEnabled())
-        QDialog::closeEvent(event);
-    else
-        event->ignore();
 }

@@ -3,7 +3,7 @@
 #include "data/ReadDataProcedure.h"
 #include "data/ReadDataView.h"
 
-#include <QDialog>
+#include "widgets/ExitGuardedDialog.h"
 
 #include <memory>
 
@@ -14,7 +14,7 @@ class QProgressBar;
 class QPushButton;
 
 // "Harvane – Read data": downloads the logger's memory over the cable.
-class COmbrelRepeaterDataReadDlg final : public QDialog, private ReadDataView {
+class COmbrelRepeaterDataReadDlg final : public ExitGuardedDialog, private ReadDataView {
     Q_OBJECT
 public:
     COmbrelRepeaterDataReadDlg(DeviceContext context, ReadDataProcedure::Hooks hooks,
@@ -30,11 +30,6 @@ public:
     QLabel* progressText() const { return m_progressText; }
     QPlainTextEdit* summaryText() const { return m_summary; }
     BusyAnimation* animation() const { return m_animation; }
-
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void setBusy(bool busy) override;

@@ -27,6 +27,17 @@ void civilFromDays(std::int64_t z, int& year, unsigned& month, unsigned& day)
     year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
 }
 
+// Whole days since 1970 and the second of that day, for times before 1970 too.
+void splitDays(std::int64_t seconds, std::int64_t& days, std::int64_t& secondOfDay)
+{
+    days = seconds / 86400;
+    secondOfDay = seconds % 86400;
+    if (secondOfDay < 0) {
+        secondOfDay += 86400;
+        --days;
+    }
+}
+
 void two(char* out, unsigned value)
 {
     out[0] = static_cast<char>('0' + value / 10);
@@ -51,12 +62,9 @@ CivilTime CivilTime::fromDateTime(const QDateTime& time)
 
 QDateTime CivilTime::toDateTime() const
 {
-    std::int64_t days = m_seconds / 86400;
-    std::int64_t rest = m_seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
+    std::int64_t days = 0;
+    std::int64_t rest = 0;
+    splitDays(m_seconds, days, rest);
     int year = 0;
     unsigned month = 0;
     unsigned day = 0;
@@ -68,12 +76,9 @@ QDateTime CivilTime::toDateTime() const
 
 void CivilTime::format(char* out) const
 {
-    std::int64_t days = m_seconds / 86400;
-    std::int64_t rest = m_seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
+    std::int64_t days = 0;
+    std::int64_t rest = 0;
+    splitDays(m_seconds, days, rest);
     int year = 0;
     unsigned month = 0;
     unsigned day = 0;

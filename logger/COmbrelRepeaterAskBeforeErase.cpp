@@ -8,12 +8,13 @@
 #include <QPushButton>
 
 COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext context, QWidget* parent)
-    : QDialog(parent)
+    : ExitGuardedDialog(parent)
 {
     setWindowTitle(QStringLiteral("Harvane – Erase memory"));
     auto* question = new QLabel(QStringLiteral("Erase entire data memory?"), this);
     m_erase = new QPushButton(QStringLiteral("Erase"), this);
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    setExitButton(m_exit);
     m_exit->setDefault(true);
     m_animation = new BusyAnimation(this);
     m_animation->setFixedSize(80, 48);
@@ -37,8 +38,8 @@ COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext conte
             m_animation->stop();
     };
     view.showCountdown = [this](int seconds) {
-        m_countdown->setText(seconds < 0 ? QString()
-                                         : QStringLiteral("Erasing... at most %1 s left").arg(seconds));
+        m_countdown->setText(
+            seconds < 0 ? QString() : QStringLiteral("Erasing... at most %1 s left").arg(seconds));
     };
     m_procedure = std::make_unique<EraseProcedure>(std::move(context), std::move(view));
     connect(m_erase, &QPushButton::clicked, this, [this] { m_procedure->erase(); });
@@ -46,17 +47,3 @@ COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext conte
 }
 
 COmbrelRepeaterAskBeforeErase::~COmbrelRepeaterAskBeforeErase() = default;
-
-void COmbrelRepeaterAskBeforeErase::reject()
-{
-    if (m_exit->isEnabled())
-        QDialog::reject();
-}
-
-void COmbrelRepeaterAskBeforeErase::closeEvent(QCloseEvent* event)
-{
-    if (m_exit->isEnabled())
-        QDialog::closeEvent(event);
-    else
-        event->ignore();
-}

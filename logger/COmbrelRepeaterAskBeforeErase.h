@@ -2,7 +2,7 @@
 
 #include "logger/EraseProcedure.h"
 
-#include <QDialog>
+#include "widgets/ExitGuardedDialog.h"
 
 #include <memory>
 
@@ -11,7 +11,7 @@ class QLabel;
 class QPushButton;
 
 // "Harvane – Erase memory".
-class COmbrelRepeaterAskBeforeErase final : public QDialog {
+class COmbrelRepeaterAskBeforeErase final : public ExitGuardedDialog {
     Q_OBJECT
 public:
     explicit COmbrelRepeaterAskBeforeErase(DeviceContext context, QWidget* parent = nullptr);
@@ -22,11 +22,6 @@ public:
     QLabel* countdownText() const { return m_countdown; }
     BusyAnimation* animation() const { return m_animation; }
     [[nodiscard]] EraseProcedure& procedure() { return *m_procedure; }
-
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     std::unique_ptr<EraseProcedure> m_procedure;

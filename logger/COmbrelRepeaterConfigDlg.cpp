@@ -71,7 +71,7 @@ std::optional<qlonglong> parseInteger(const QString& text)
 } // namespace
 
 COmbrelRepeaterConfigDlg::COmbrelRepeaterConfigDlg(DeviceContext context, QWidget* parent)
-    : QDialog(parent), m_context(std::move(context))
+    : ExitGuardedDialog(parent), m_context(std::move(context))
 {
     setWindowTitle(QStringLiteral("Harvane - Logger Settings"));
     buildLayout();
@@ -232,6 +232,7 @@ void COmbrelRepeaterConfigDlg::buildLayout()
 
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
     m_exit->setAutoDefault(false);
+    setExitButton(m_exit);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(control, 0, 0);
@@ -437,19 +438,4 @@ void COmbrelRepeaterConfigDlg::onIntervalArrow(int step)
     LoggerSettingsForm& form = m_procedure->form();
     form.intervalSeconds = LoggerSettingsForm::intervalAfterArrow(form.intervalSeconds, step);
     showValues();
-}
-
-void COmbrelRepeaterConfigDlg::reject()
-{
-    // Esc and the close box act as Exit, and like it wait while an action runs.
-    if (m_exit->isEnabled())
-        QDialog::reject();
-}
-
-void COmbrelRepeaterConfigDlg::closeEvent(QCloseEvent* event)
-{
-    if (m_exit->isEnabled())
-        QDialog::closeEvent(event);
-    else
-        event->ignore();
 }

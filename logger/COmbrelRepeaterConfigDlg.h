@@ -4,7 +4,7 @@
 #include "logger/LoggerSettingsProcedure.h"
 #include "logger/LoggerSettingsView.h"
 
-#include <QDialog>
+#include "widgets/ExitGuardedDialog.h"
 
 #include <array>
 #include <memory>
@@ -24,7 +24,7 @@ class QToolButton;
 // counters; writing them, starting and stopping logging, and the live
 // surveillance. The work is done by LoggerSettingsProcedure; this dialog
 // shows its form and forwards the buttons.
-class COmbrelRepeaterConfigDlg final : public QDialog, private LoggerSettingsView {
+class COmbrelRepeaterConfigDlg final : public ExitGuardedDialog, private LoggerSettingsView {
     Q_OBJECT
 public:
     explicit COmbrelRepeaterConfigDlg(DeviceContext context, QWidget* parent = nullptr);
@@ -62,11 +62,6 @@ public:
     CLed* implantLamp() const { return m_implantLamp; }
     BusyAnimation* animation() const { return m_animation; }
     QListWidget* surveillanceList() const { return m_list; }
-
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     // LoggerSettingsView

@@ -12,7 +12,7 @@
 #include <QPushButton>
 
 COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, QWidget* parent)
-    : QDialog(parent), m_context(context)
+    : ExitGuardedDialog(parent), m_context(context)
 {
     setWindowTitle(QStringLiteral("Harvane - Frequency Calibration"));
     m_list = new QListWidget(this);
@@ -23,6 +23,7 @@ COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, 
     m_reset = new QPushButton(QStringLiteral("Reset Offset"), this);
     m_read = new QPushButton(QStringLiteral("Read Offset"), this);
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    setExitButton(m_exit);
     m_exit->setDefault(true);
     for (QPushButton* b : {m_log, m_deleteLog, m_add, m_reset, m_read})
         b->setAutoDefault(false);
@@ -102,16 +103,7 @@ void COmbrelRepeaterFreqCalibDlg::accept()
     QDialog::accept();
 }
 
-void COmbrelRepeaterFreqCalibDlg::reject()
+bool COmbrelRepeaterFreqCalibDlg::mayClose() const
 {
-    if (m_exit->isEnabled() && !m_procedure->running())
-        QDialog::reject();
-}
-
-void COmbrelRepeaterFreqCalibDlg::closeEvent(QCloseEvent* event)
-{
-    if (m_exit->isEnabled() && !m_procedure->running())
-        QDialog::closeEvent(event);
-    else
-        event->ignore();
+    return ExitGuardedDialog::mayClose() && !m_procedure->running();
 }

@@ -2,7 +2,7 @@
 
 #include "logger/FrequencyCalibrationProcedure.h"
 
-#include <QDialog>
+#include "widgets/ExitGuardedDialog.h"
 
 #include <memory>
 
@@ -12,7 +12,7 @@ class QListWidget;
 class QPushButton;
 
 // "Harvane - Frequency Calibration".
-class COmbrelRepeaterFreqCalibDlg final : public QDialog {
+class COmbrelRepeaterFreqCalibDlg final : public ExitGuardedDialog {
     Q_OBJECT
 public:
     static constexpr int MinOffset = -16;
@@ -33,10 +33,10 @@ public:
     [[nodiscard]] FrequencyCalibrationProcedure& procedure() { return *m_procedure; }
 
     void accept() override;
-    void reject() override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // Never while the calibration log runs: the logger would go on reporting.
+    [[nodiscard]] bool mayClose() const override;
 
 private:
     std::optional<int> takeOffset();

@@ -8,13 +8,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-COmbrelRepeaterSetZAxisThresDlg::COmbrelRepeaterSetZAxisThresDlg(DeviceContext context, QWidget* parent)
-    : QDialog(parent), m_context(context), m_procedure(std::move(context))
+COmbrelRepeaterSetZAxisThresDlg::COmbrelRepeaterSetZAxisThresDlg(DeviceContext context,
+                                                                 QWidget* parent)
+    : ExitGuardedDialog(parent), m_context(context), m_procedure(std::move(context))
 {
     setWindowTitle(QStringLiteral("Head position threshold dialog"));
     m_read = new QPushButton(QStringLiteral("Read head tilt acceleration"), this);
     m_write = new QPushButton(QStringLiteral("Write head pos threshold"), this);
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    setExitButton(m_exit);
     m_exit->setDefault(true);
     m_tiltField = new QLineEdit(this);
     m_tiltField->setReadOnly(true);
@@ -85,10 +87,4 @@ void COmbrelRepeaterSetZAxisThresDlg::accept()
     if (!m_exit->isEnabled() || !takeThreshold())
         return;
     QDialog::accept();
-}
-
-void COmbrelRepeaterSetZAxisThresDlg::reject()
-{
-    if (m_exit->isEnabled())
-        QDialog::reject();
 }

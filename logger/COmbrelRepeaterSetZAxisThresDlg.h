@@ -2,7 +2,7 @@
 
 #include "logger/HeadThresholdProcedure.h"
 
-#include <QDialog>
+#include "widgets/ExitGuardedDialog.h"
 
 #include <cstdint>
 
@@ -10,7 +10,7 @@ class QLineEdit;
 class QPushButton;
 
 // "Head position threshold dialog": the head-tilt reading and the threshold.
-class COmbrelRepeaterSetZAxisThresDlg final : public QDialog {
+class COmbrelRepeaterSetZAxisThresDlg final : public ExitGuardedDialog {
     Q_OBJECT
 public:
     explicit COmbrelRepeaterSetZAxisThresDlg(DeviceContext context, QWidget* parent = nullptr);
@@ -23,7 +23,6 @@ public:
     [[nodiscard]] std::int16_t threshold() const { return m_threshold; }
 
     void accept() override;
-    void reject() override;
 
 private:
     bool takeThreshold();

@@ -10,8 +10,7 @@
 EraseProcedure::EraseProcedure(DeviceContext context, View view)
     : m_context(std::move(context)), m_view(std::move(view)),
       m_exchange(m_context.link, m_context.pump, m_context.prompts)
-{
-}
+{}
 
 bool EraseProcedure::finish(bool ok)
 {
@@ -36,8 +35,8 @@ bool EraseProcedure::waitForByte()
 bool EraseProcedure::erase()
 {
     m_view.setBusy(true);
-    const YesNoAnswer answer =
-        m_context.prompts.askYesNo(QStringLiteral("Are you really sure to erase the whole data memory?"));
+    const YesNoAnswer answer = m_context.prompts.askYesNo(
+        QStringLiteral("Are you really sure to erase the whole data memory?"));
     if (answer != YesNoAnswer::Yes) {
         m_view.setBusy(false);
         return false;
@@ -51,11 +50,13 @@ bool EraseProcedure::erase()
     LoggerCommands commands(m_exchange);
     const auto status = commands.readStatus(32);
     if (status.empty()) {
-        m_context.prompts.showMessage(QStringLiteral("No communication, please check connection to logger!"));
+        m_context.prompts.showMessage(
+            QStringLiteral("No communication, please check connection to logger!"));
         return finish(false);
     }
     if (LoggerStatus(status).loggingOn()) {
-        m_context.prompts.showMessage(QStringLiteral("Please turn off logging before erasing memory!"));
+        m_context.prompts.showMessage(
+            QStringLiteral("Please turn off logging before erasing memory!"));
         return finish(false);
     }
 
@@ -69,7 +70,8 @@ bool EraseProcedure::erase()
     timer->start(1000);
     auto fail = [&] {
         timer->stop();
-        m_context.prompts.showMessage(QStringLiteral("Erasing of memory not successful, please try again!"));
+        m_context.prompts.showMessage(
+            QStringLiteral("Erasing of memory not successful, please try again!"));
         return finish(false);
     };
 

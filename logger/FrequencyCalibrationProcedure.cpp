@@ -14,8 +14,7 @@ const QString NoLogger = QStringLiteral("No communication, please check connecti
 FrequencyCalibrationProcedure::FrequencyCalibrationProcedure(DeviceContext context, View view)
     : m_context(std::move(context)), m_view(std::move(view)),
       m_exchange(m_context.link, m_context.pump, m_context.prompts)
-{
-}
+{}
 
 double FrequencyCalibrationProcedure::deviationKHz(std::uint8_t firstByte)
 {
@@ -79,7 +78,8 @@ void FrequencyCalibrationProcedure::startStopClick()
         return;
     }
     if (LoggerStatus(status).loggingOn()) {
-        m_context.prompts.showMessage(QStringLiteral("Please turn off logging before changing center frequency!"));
+        m_context.prompts.showMessage(
+            QStringLiteral("Please turn off logging before changing center frequency!"));
         enableIdleButtons();
         return;
     }
@@ -99,8 +99,10 @@ void FrequencyCalibrationProcedure::startStopClick()
     while (m_running) {
         m_exchange.pumpWait(1);
         if (m_context.link.read(report) == 2) {
-            const QString time = m_context.pump.currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-            m_view.addLine(QString::asprintf("%s: %.1f kHz", qPrintable(time), deviationKHz(report[0])), true);
+            const QString time =
+                m_context.pump.currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            m_view.addLine(
+                QString::asprintf("%s: %.1f kHz", qPrintable(time), deviationKHz(report[0])), true);
         }
     }
     commands.switchActivity(CommandCode::CalibrationLog, false);
@@ -115,8 +117,8 @@ bool FrequencyCalibrationProcedure::changeFrequency(const QString& line,
 {
     if (!loggerReady())
         return false;
-    if (m_context.prompts.askYesNo(QStringLiteral("Are you really sure to change the center frequency?")) !=
-        YesNoAnswer::Yes)
+    if (m_context.prompts.askYesNo(QStringLiteral(
+            "Are you really sure to change the center frequency?")) != YesNoAnswer::Yes)
         return false;
     m_view.addLine(line, true);
     m_exchange.write(command);
@@ -128,7 +130,8 @@ bool FrequencyCalibrationProcedure::changeFrequency(const QString& line,
 void FrequencyCalibrationProcedure::addOffset()
 {
     if (!m_running) {
-        m_context.prompts.showMessage(QStringLiteral("Turn on logging first before writing frequency calibration!"));
+        m_context.prompts.showMessage(
+            QStringLiteral("Turn on logging first before writing frequency calibration!"));
         return;
     }
     const auto offset = m_view.takeOffset();
@@ -144,7 +147,8 @@ void FrequencyCalibrationProcedure::addOffset()
 void FrequencyCalibrationProcedure::resetOffset()
 {
     if (!m_running) {
-        m_context.prompts.showMessage(QStringLiteral("Turn on logging first before writing frequency calibration!"));
+        m_context.prompts.showMessage(
+            QStringLiteral("Turn on logging first before writing frequency calibration!"));
         return;
     }
     if (!m_view.takeOffset())
@@ -155,8 +159,8 @@ void FrequencyCalibrationProcedure::resetOffset()
 void FrequencyCalibrationProcedure::readOffset()
 {
     if (m_running) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Turn off frequency calibration before reading center frequency and offset!"));
+        m_context.prompts.showMessage(QStringLiteral(
+            "Turn off frequency calibration before reading center frequency and offset!"));
         return;
     }
     if (!m_view.takeOffset() || !loggerReady())
@@ -169,6 +173,7 @@ void FrequencyCalibrationProcedure::readOffset()
     }
     const auto a = static_cast<std::uint16_t>(reply[0] | (reply[1] << 8));
     const auto b = static_cast<std::uint16_t>(reply[2] | (reply[3] << 8));
-    m_view.addLine(QString::asprintf("Center Frequency: %.1f MHz", static_cast<double>(centreMHz(a))), false);
+    m_view.addLine(
+        QString::asprintf("Center Frequency: %.1f MHz", static_cast<double>(centreMHz(a))), false);
     m_view.addLine(QString::asprintf("Offset Frequency: %.1f kHz", offsetKHz(a, b)), true);
 }

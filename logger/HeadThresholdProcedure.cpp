@@ -11,8 +11,7 @@ const QString NoLogger = QStringLiteral("No communication, please check connecti
 
 HeadThresholdProcedure::HeadThresholdProcedure(DeviceContext context)
     : m_context(std::move(context)), m_exchange(m_context.link, m_context.pump, m_context.prompts)
-{
-}
+{}
 
 std::optional<std::int16_t> HeadThresholdProcedure::readTilt()
 {

@@ -17,8 +17,7 @@ void put16(std::vector<std::uint8_t>& out, int value)
 
 LoggerStreamGenerator::LoggerStreamGenerator(QDateTime start, int intervalSteps, std::uint32_t seed)
     : m_time(std::move(start)), m_intervalSeconds(std::max(1, intervalSteps) * 15), m_state(seed)
-{
-}
+{}
 
 int LoggerStreamGenerator::noise(int range)
 {

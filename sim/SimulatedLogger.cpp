@@ -44,8 +44,7 @@ void putU32(SimulatedLogger::StatusBlock& block, std::size_t offset, std::uint32
 SimulatedLogger::SimulatedLogger()
     : m_status(typicalStatus()), m_memory(std::make_shared<const std::vector<std::uint8_t>>()),
       m_clockBase(QDateTime(QDate(2024, 3, 3), QTime(9, 0, 0)))
-{
-}
+{}
 
 void SimulatedLogger::setMemory(std::vector<std::uint8_t> memory)
 {
@@ -188,8 +187,9 @@ void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint
         break;
     case ReadFrequency: {
         const auto b = static_cast<std::uint16_t>(m_centreWord + m_offsetSteps);
-        reply({static_cast<std::uint8_t>(m_centreWord & 0xFF), static_cast<std::uint8_t>(m_centreWord >> 8),
-               static_cast<std::uint8_t>(b & 0xFF), static_cast<std::uint8_t>(b >> 8)},
+        reply({static_cast<std::uint8_t>(m_centreWord & 0xFF),
+               static_cast<std::uint8_t>(m_centreWord >> 8), static_cast<std::uint8_t>(b & 0xFF),
+               static_cast<std::uint8_t>(b >> 8)},
               atUs);
         break;
     }
@@ -248,7 +248,8 @@ void SimulatedLogger::produceUntil(std::int64_t nowUs)
         // What the receiver measures drifts around the trimmed centre.
         const int deviation = ((m_frameCount++ * 7) % 9) - 4 - m_offsetSteps;
         const auto low5 = static_cast<std::uint8_t>(std::clamp(deviation, -16, 15) & 0x1F);
-        transmit(std::make_shared<const std::vector<std::uint8_t>>(std::vector<std::uint8_t>{low5, 0x00}),
+        transmit(std::make_shared<const std::vector<std::uint8_t>>(
+                     std::vector<std::uint8_t>{low5, 0x00}),
                  0, 2, m_nextReportUs);
         m_nextReportUs += m_calibrationPeriodUs;
     }

@@ -40,7 +40,10 @@ public:
     void setEraseDurationUs(std::int64_t us) { m_eraseDurationUs = us; }
     void setEraseNeverFinishes(bool never) { m_eraseNeverFinishes = never; }
     // The answer to the erase check (command 40).
-    void setEraseCheckReply(std::vector<std::uint8_t> reply) { m_eraseCheckReply = std::move(reply); }
+    void setEraseCheckReply(std::vector<std::uint8_t> reply)
+    {
+        m_eraseCheckReply = std::move(reply);
+    }
     // Bytes the dump sends after the announced memory (a fault).
     void setDumpExtraBytes(std::size_t count) { m_dumpExtra = count; }
     void setHeadTilt(std::int16_t tilt) { m_tilt = tilt; }

@@ -3,11 +3,15 @@
 #include "widgets/BusyAnimation.h"
 #include "widgets/CLed.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimeEdit>
 #include <QToolButton>
 
@@ -329,8 +333,18 @@ TEST_F(ConfigDialogFixture, ExitWaitsWhileAnActionRuns)
 {
     auto& d = dialog();
     bool exitEnabledDuringRead = true;
-    pump.at(150, [&] { exitEnabledDuringRead = d.exitButton()->isEnabled(); });
+    QSignalSpy rejected(&d, &QDialog::rejected);
+    pump.at(150, [&] {
+        exitEnabledDuringRead = d.exitButton()->isEnabled();
+        QTest::keyClick(&d, Qt::Key_Escape); // Esc and the close box wait as well
+        QCloseEvent close;
+        QApplication::sendEvent(&d, &close);
+        EXPECT_FALSE(close.isAccepted());
+    });
     d.readButton()->click();
     EXPECT_FALSE(exitEnabledDuringRead);
+    EXPECT_EQ(rejected.count(), 0);
     EXPECT_TRUE(d.exitButton()->isEnabled());
+    d.reject();
+    EXPECT_EQ(rejected.count(), 1);
 }

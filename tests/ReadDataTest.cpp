@@ -82,10 +82,12 @@ TEST_F(ReadDataFixture, AWholeMemoryBecomesAFileAndTheDocument)
     logger.status()[46] = 12;
     const std::int64_t start = pump.nowMs();
     dialog->readButton()->click();
-    EXPECT_TRUE(prompts.messages().isEmpty()) << prompts.messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(prompts.messages().isEmpty())
+        << prompts.messages().join(QLatin1Char('|')).toStdString();
     const QString path = dialog->procedure().lastFilePath();
     EXPECT_EQ(QFileInfo(path).dir().dirName(), QStringLiteral("ReadData"));
-    EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QStringLiteral("ImpID12LogID7_2021-03-03_14h05m")))
+    EXPECT_TRUE(
+        QFileInfo(path).fileName().startsWith(QStringLiteral("ImpID12LogID7_2021-03-03_14h05m")))
         << path.toStdString();
     const QByteArray file = written();
     ASSERT_EQ(file.size(), 81 + 5000);
@@ -108,7 +110,8 @@ TEST_F(ReadDataFixture, AnEmptyMemoryGivesAHeaderOnlyFile)
     logger.setMemory({});
     dialog->readButton()->click();
     EXPECT_EQ(written().size(), 81);
-    EXPECT_TRUE(dialog->summaryText()->toPlainText().contains(QStringLiteral("Used Memory: \t0.000000 %")));
+    EXPECT_TRUE(
+        dialog->summaryText()->toPlainText().contains(QStringLiteral("Used Memory: \t0.000000 %")));
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
 
@@ -131,8 +134,9 @@ TEST_F(ReadDataFixture, AStallEndsAfterTwoSecondsAndSaysWhatIsMissing)
     dialog->readButton()->click();
     EXPECT_GE(pump.nowMs() - start, 300 + 3000 * 1000 / 5760 + 2000);
     EXPECT_EQ(prompts.messages(),
-              QStringList{QStringLiteral("The logger stopped sending: 2000 of 5000 data bytes never arrived. "
-                                         "They are written as 0xFF.")});
+              QStringList{QStringLiteral(
+                  "The logger stopped sending: 2000 of 5000 data bytes never arrived. "
+                  "They are written as 0xFF.")});
     const QByteArray file = written();
     ASSERT_EQ(file.size(), 81 + 5000);
     EXPECT_EQ(file.mid(81 + 3000), QByteArray(2000, static_cast<char>(0xFF)));
@@ -157,7 +161,8 @@ TEST_F(ReadDataFixture, TheSummaryUsesTheCapacitySelector)
         dialog->readButton()->click();
         const float percent = 2000.0F / (selector == 3 ? 67104864.0F : 33552432.0F) * 100.0F;
         EXPECT_EQ(dialog->summaryText()->toPlainText(),
-                  ReadDataProcedure::summary(7, 12, percent).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+                  ReadDataProcedure::summary(7, 12, percent)
+                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }
 }
 
@@ -166,8 +171,10 @@ TEST_F(ReadDataFixture, LoggingIsRefusedAfterTheSummaryIsShown)
     logger.setMemory(pattern(100));
     logger.status()[50] |= 0x01;
     dialog->readButton()->click();
-    EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("Please turn off logging before reading data!")});
-    EXPECT_TRUE(dialog->summaryText()->toPlainText().startsWith(QStringLiteral("Logger ID: \t7\nImplant ID: \t12")));
+    EXPECT_EQ(prompts.messages(),
+              QStringList{QStringLiteral("Please turn off logging before reading data!")});
+    EXPECT_TRUE(dialog->summaryText()->toPlainText().startsWith(
+        QStringLiteral("Logger ID: \t7\nImplant ID: \t12")));
     EXPECT_FALSE(sentDump());
     EXPECT_FALSE(installed.has_value());
 }
@@ -194,8 +201,9 @@ TEST_F(ReadDataFixture, AnAbortKeepsWhatArrivedAndSaysWhatIsMissing)
     const std::uint32_t got = 20'000 - dialog->procedure().lastMissingBytes();
     EXPECT_GT(got, 4000u);
     EXPECT_LT(got, 20'000u);
-    EXPECT_EQ(file.mid(81, static_cast<qsizetype>(got)),
-              QByteArray(reinterpret_cast<const char*>(memory.data()), static_cast<qsizetype>(got)));
+    EXPECT_EQ(
+        file.mid(81, static_cast<qsizetype>(got)),
+        QByteArray(reinterpret_cast<const char*>(memory.data()), static_cast<qsizetype>(got)));
     EXPECT_TRUE(installed.has_value());
 }
 
@@ -207,7 +215,8 @@ TEST_F(ReadDataFixture, AFileThatCannotBeCreatedIsReportedAndTheDataKept)
     logger.setMemory(pattern(500));
     dialog->readButton()->click();
     ASSERT_EQ(prompts.messages().size(), 1);
-    EXPECT_TRUE(prompts.messages()[0].startsWith(QStringLiteral("Error: Can not write the data file")));
+    EXPECT_TRUE(
+        prompts.messages()[0].startsWith(QStringLiteral("Error: Can not write the data file")));
     ASSERT_TRUE(installed.has_value());
     EXPECT_EQ(installed->size(), 72u + 500u);
 }
@@ -216,7 +225,8 @@ TEST_F(ReadDataFixture, NoLoggerOrNoPortGiveTheirMessages)
 {
     logger.faults().silent = true;
     dialog->readButton()->click();
-    EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("No communication, please check connection to logger!")});
+    EXPECT_EQ(prompts.messages(),
+              QStringList{QStringLiteral("No communication, please check connection to logger!")});
     prompts.clear();
     deviceLink.close();
     dialog->readButton()->click();

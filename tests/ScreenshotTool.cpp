@@ -9,11 +9,11 @@
 #include "app/CYesNoDlg.h"
 #include "app/DataFolders.h"
 #include "app/RecentFileList.h"
+#include "data/COmbrelRepeaterDataReadDlg.h"
 #include "data/CVelmoraView.h"
 #include "link/CCOMChooseDlg.h"
 #include "link/QtPump.h"
 #include "link/RoutingDeviceLink.h"
-#include "data/COmbrelRepeaterDataReadDlg.h"
 #include "logger/COmbrelRepeaterAskBeforeErase.h"
 #include "logger/COmbrelRepeaterConfigDlg.h"
 #include "logger/COmbrelRepeaterFreqCalibDlg.h"
@@ -121,7 +121,8 @@ int main(int argc, char* argv[])
     // The other logger dialogs after a typical action each.
     {
         const auto fullMemory = devices.logger().memory();
-        devices.logger().setMemory(std::vector<std::uint8_t>(fullMemory.begin(), fullMemory.begin() + 2000));
+        devices.logger().setMemory(
+            std::vector<std::uint8_t>(fullMemory.begin(), fullMemory.begin() + 2000));
         COmbrelRepeaterDataReadDlg read(frame.deviceContext(), {});
         read.readButton()->click();
         ok &= save(read, dir, QStringLiteral("read-data"));
@@ -137,8 +138,9 @@ int main(int argc, char* argv[])
         ok &= save(threshold, dir, QStringLiteral("head-position-threshold"));
 
         COmbrelRepeaterFreqCalibDlg calibration(frame.deviceContext());
-        for (const char* line : {"Start of Log:", "2026-12-10 11:20:01: 2.5 kHz", "2026-12-10 11:20:02: -5.0 kHz",
-                                 "Added Frequency: -2.5 kHz", "2026-12-10 11:20:04: 0.0 kHz"})
+        for (const char* line :
+             {"Start of Log:", "2026-12-10 11:20:01: 2.5 kHz", "2026-12-10 11:20:02: -5.0 kHz",
+              "Added Frequency: -2.5 kHz", "2026-12-10 11:20:04: 0.0 kHz"})
             calibration.list()->addItem(QString::fromLatin1(line));
         calibration.readButton()->click();
         ok &= save(calibration, dir, QStringLiteral("frequency-calibration"));
