@@ -60,7 +60,7 @@ CivilTime CivilTime::fromDateTime(const QDateTime& time)
     return fromFields(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
 }
 
-QDateTime CivilTime::toDateTime() const
+CivilTime::Fields CivilTime::fields() const
 {
     std::int64_t days = 0;
     std::int64_t rest = 0;
@@ -69,34 +69,37 @@ QDateTime CivilTime::toDateTime() const
     unsigned month = 0;
     unsigned day = 0;
     civilFromDays(days, year, month, day);
-    return QDateTime(QDate(year, static_cast<int>(month), static_cast<int>(day)),
-                     QTime(static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
-                           static_cast<int>(rest % 60)));
+    return {year,
+            static_cast<int>(month),
+            static_cast<int>(day),
+            static_cast<int>(rest / 3600),
+            static_cast<int>(rest / 60 % 60),
+            static_cast<int>(rest % 60)};
+}
+
+QDateTime CivilTime::toDateTime() const
+{
+    const Fields f = fields();
+    return QDateTime(QDate(f.year, f.month, f.day), QTime(f.hour, f.minute, f.second));
 }
 
 void CivilTime::format(char* out) const
 {
-    std::int64_t days = 0;
-    std::int64_t rest = 0;
-    splitDays(m_seconds, days, rest);
-    int year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    civilFromDays(days, year, month, day);
-    const auto y = static_cast<unsigned>(year < 0 ? 0 : year % 10000);
+    const Fields f = fields();
+    const auto y = static_cast<unsigned>(f.year < 0 ? 0 : f.year % 10000);
     out[0] = static_cast<char>('0' + y / 1000);
     out[1] = static_cast<char>('0' + y / 100 % 10);
     two(out + 2, y % 100);
     out[4] = '-';
-    two(out + 5, month);
+    two(out + 5, static_cast<unsigned>(f.month));
     out[7] = '-';
-    two(out + 8, day);
+    two(out + 8, static_cast<unsigned>(f.day));
     out[10] = ' ';
-    two(out + 11, static_cast<unsigned>(rest / 3600));
+    two(out + 11, static_cast<unsigned>(f.hour));
     out[13] = ':';
-    two(out + 14, static_cast<unsigned>(rest / 60 % 60));
+    two(out + 14, static_cast<unsigned>(f.minute));
     out[16] = ':';
-    two(out + 17, static_cast<unsigned>(rest % 60));
+    two(out + 17, static_cast<unsigned>(f.second));
 }
 
 QString CivilTime::toString() const

@@ -21,6 +21,11 @@ public:
     }
     [[nodiscard]] QDateTime toDateTime() const;
 
+    struct Fields {
+        int year, month, day, hour, minute, second;
+    };
+    [[nodiscard]] Fields fields() const;
+
     // "%Y-%m-%d %H:%M:%S": exactly 19 characters, written to `out`.
     static constexpr std::size_t TextLength = 19;
     void format(char* out) const;

@@ -108,20 +108,26 @@ struct GroupLines {
 
 } // namespace
 
-void PaneDrawing::drawRecords(QPainter& painter, const DataDocument& data, CivilTime pcClock)
+namespace {
+
+template <typename Lines>
+void drawLines(QPainter& painter, const DataDocument& data, CivilTime pcClock)
 {
     if (data.isEmpty())
         return;
-    RecordLines lines{PaneText(painter), 0};
-    lines.y = lines.out.h;
+    Lines lines{PaneText(painter), 0};
+    lines.y = lines.out.h; // the first line stands one line below the top
     DataStreamDecoder::decode(data, lines, pcClock, DataStreamDecoder::PanePositionLimit);
+}
+
+} // namespace
+
+void PaneDrawing::drawRecords(QPainter& painter, const DataDocument& data, CivilTime pcClock)
+{
+    drawLines<RecordLines>(painter, data, pcClock);
 }
 
 void PaneDrawing::drawGroups(QPainter& painter, const DataDocument& data, CivilTime pcClock)
 {
-    if (data.isEmpty())
-        return;
-    GroupLines lines{PaneText(painter), 0};
-    lines.y = lines.out.h;
-    DataStreamDecoder::decode(data, lines, pcClock, DataStreamDecoder::PanePositionLimit);
+    drawLines<GroupLines>(painter, data, pcClock);
 }

@@ -5,8 +5,8 @@
 #include "sim/SimulatedDeviceLink.h"
 #include "sim/SimulatedLogger.h"
 #include "sim/SimulatedPump.h"
+#include "tests/support/ConfigDialogFixture.h"
 #include "tests/support/RecordingLink.h"
-#include "tests/support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,22 +37,16 @@ void announce(SimulatedLogger& logger, std::uint32_t n)
 
 } // namespace
 
-struct ReadDataFixture : ::testing::Test {
-    SimulatedPump pump{QDateTime(QDate(2021, 3, 3), QTime(14, 5, 9))};
-    ScriptedPrompts prompts;
-    SimulatedLogger logger;
-    SimulatedDeviceLink deviceLink{logger, pump};
-    RecordingLink link{deviceLink, pump};
-    QTemporaryDir dataRoot;
-    DataFolders folders{dataRoot.path()};
+// The read-data dialog on the simulated logger.
+struct ReadDataFixture : ConfigDialogFixture {
     bool saveAnswer = true;
     int saveQuestions = 0;
     std::optional<DataDocument> installed;
-    std::unique_ptr<COmbrelRepeaterDataReadDlg> dialog;
+    std::unique_ptr<COmbrelRepeaterDataReadDlg> reader;
 
     ReadDataFixture()
     {
-        deviceLink.open(QStringLiteral("sim:logger"));
+        pump.setCurrentDateTime(QDateTime(QDate(2021, 3, 3), QTime(14, 5, 9)));
         logger.status()[46] = 12;
         logger.status()[47] = 7;
         ReadDataProcedure::Hooks hooks;
@@ -61,12 +55,11 @@ struct ReadDataFixture : ::testing::Test {
             return saveAnswer;
         };
         hooks.installData = [this](DataDocument data) { installed = std::move(data); };
-        dialog = std::make_unique<COmbrelRepeaterDataReadDlg>(
-            DeviceContext{link, pump, prompts, folders, [] { return false; }}, std::move(hooks));
+        reader = std::make_unique<COmbrelRepeaterDataReadDlg>(context(), std::move(hooks));
     }
     QByteArray written() const
     {
-        QFile file(dialog->procedure().lastFilePath());
+        QFile file(reader->procedure().lastFilePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     bool sentDump() const
@@ -81,10 +74,10 @@ TEST_F(ReadDataFixture, AWholeMemoryBecomesAFileAndTheDocument)
     logger.setMemory(pattern(5000));
     logger.status()[46] = 12;
     const std::int64_t start = pump.nowMs();
-    dialog->readButton()->click();
+    reader->readButton()->click();
     EXPECT_TRUE(prompts.messages().isEmpty())
         << prompts.messages().join(QLatin1Char('|')).toStdString();
-    const QString path = dialog->procedure().lastFilePath();
+    const QString path = reader->procedure().lastFilePath();
     EXPECT_EQ(QFileInfo(path).dir().dirName(), QStringLiteral("ReadData"));
     EXPECT_TRUE(
         QFileInfo(path).fileName().startsWith(QStringLiteral("ImpID12LogID7_2021-03-03_14h05m")))
@@ -98,20 +91,20 @@ TEST_F(ReadDataFixture, AWholeMemoryBecomesAFileAndTheDocument)
     // About 0.7 s of identify, status and drains, then the line rate; no
     // 2-second stall at the end.
     EXPECT_LT(pump.nowMs() - start, 750 + 5000 * 1000 / 5760 + 1000);
-    EXPECT_EQ(dialog->progressText()->text().left(20), QStringLiteral("5000 of 5000 bytes ·"));
-    EXPECT_TRUE(dialog->readButton()->isEnabled());
-    EXPECT_TRUE(dialog->okButton()->isEnabled());
-    EXPECT_FALSE(dialog->okButton()->isVisible());
-    EXPECT_FALSE(dialog->abortButton()->isEnabled());
+    EXPECT_EQ(reader->progressText()->text().left(20), QStringLiteral("5000 of 5000 bytes ·"));
+    EXPECT_TRUE(reader->readButton()->isEnabled());
+    EXPECT_TRUE(reader->okButton()->isEnabled());
+    EXPECT_FALSE(reader->okButton()->isVisible());
+    EXPECT_FALSE(reader->abortButton()->isEnabled());
 }
 
 TEST_F(ReadDataFixture, AnEmptyMemoryGivesAHeaderOnlyFile)
 {
     logger.setMemory({});
-    dialog->readButton()->click();
+    reader->readButton()->click();
     EXPECT_EQ(written().size(), 81);
     EXPECT_TRUE(
-        dialog->summaryText()->toPlainText().contains(QStringLiteral("Used Memory: \t0.000000 %")));
+        reader->summaryText()->toPlainText().contains(QStringLiteral("Used Memory: \t0.000000 %")));
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
 
@@ -120,7 +113,7 @@ TEST_F(ReadDataFixture, NMinusOneBytesEndWithoutTheStall)
     logger.setMemory(pattern(999));
     announce(logger, 1000);
     const std::int64_t start = pump.nowMs();
-    dialog->readButton()->click();
+    reader->readButton()->click();
     EXPECT_LT(pump.nowMs() - start, 1500);
     EXPECT_TRUE(prompts.messages().isEmpty());
     EXPECT_EQ(written().size(), 81 + 1000);
@@ -131,7 +124,7 @@ TEST_F(ReadDataFixture, AStallEndsAfterTwoSecondsAndSaysWhatIsMissing)
     logger.setMemory(pattern(3000));
     announce(logger, 5000);
     const std::int64_t start = pump.nowMs();
-    dialog->readButton()->click();
+    reader->readButton()->click();
     EXPECT_GE(pump.nowMs() - start, 300 + 3000 * 1000 / 5760 + 2000);
     EXPECT_EQ(prompts.messages(),
               QStringList{QStringLiteral(
@@ -140,15 +133,15 @@ TEST_F(ReadDataFixture, AStallEndsAfterTwoSecondsAndSaysWhatIsMissing)
     const QByteArray file = written();
     ASSERT_EQ(file.size(), 81 + 5000);
     EXPECT_EQ(file.mid(81 + 3000), QByteArray(2000, static_cast<char>(0xFF)));
-    EXPECT_EQ(dialog->procedure().lastMissingBytes(), 2000u);
+    EXPECT_EQ(reader->procedure().lastMissingBytes(), 2000u);
 }
 
 TEST_F(ReadDataFixture, BytesBeyondNAreCountedButNotStored)
 {
     logger.setMemory(pattern(1000));
     logger.setDumpExtraBytes(150);
-    dialog->readButton()->click();
-    EXPECT_EQ(dialog->procedure().lastBytesRead(), 1150u);
+    reader->readButton()->click();
+    EXPECT_EQ(reader->procedure().lastBytesRead(), 1150u);
     EXPECT_EQ(written().size(), 81 + 1000);
 }
 
@@ -158,9 +151,9 @@ TEST_F(ReadDataFixture, TheSummaryUsesTheCapacitySelector)
     for (const std::uint8_t selector : {std::uint8_t{2}, std::uint8_t{3}}) {
         logger.status()[4] = 0;
         logger.status()[5] = selector;
-        dialog->readButton()->click();
+        reader->readButton()->click();
         const float percent = 2000.0F / (selector == 3 ? 67104864.0F : 33552432.0F) * 100.0F;
-        EXPECT_EQ(dialog->summaryText()->toPlainText(),
+        EXPECT_EQ(reader->summaryText()->toPlainText(),
                   ReadDataProcedure::summary(7, 12, percent)
                       .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     }
@@ -170,10 +163,10 @@ TEST_F(ReadDataFixture, LoggingIsRefusedAfterTheSummaryIsShown)
 {
     logger.setMemory(pattern(100));
     logger.status()[50] |= 0x01;
-    dialog->readButton()->click();
+    reader->readButton()->click();
     EXPECT_EQ(prompts.messages(),
               QStringList{QStringLiteral("Please turn off logging before reading data!")});
-    EXPECT_TRUE(dialog->summaryText()->toPlainText().startsWith(
+    EXPECT_TRUE(reader->summaryText()->toPlainText().startsWith(
         QStringLiteral("Logger ID: \t7\nImplant ID: \t12")));
     EXPECT_FALSE(sentDump());
     EXPECT_FALSE(installed.has_value());
@@ -182,23 +175,23 @@ TEST_F(ReadDataFixture, LoggingIsRefusedAfterTheSummaryIsShown)
 TEST_F(ReadDataFixture, UnsavedDataAreOfferedForSavingFirst)
 {
     saveAnswer = false; // the user cancels
-    dialog->readButton()->click();
+    reader->readButton()->click();
     EXPECT_EQ(saveQuestions, 1);
     EXPECT_TRUE(link.writes().empty());
-    EXPECT_TRUE(dialog->readButton()->isEnabled());
+    EXPECT_TRUE(reader->readButton()->isEnabled());
 }
 
 TEST_F(ReadDataFixture, AnAbortKeepsWhatArrivedAndSaysWhatIsMissing)
 {
     logger.setMemory(pattern(20'000));
-    pump.at(pump.nowMs() + 1500, [this] { dialog->abortButton()->click(); });
-    dialog->readButton()->click();
+    pump.at(pump.nowMs() + 1500, [this] { reader->abortButton()->click(); });
+    reader->readButton()->click();
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(prompts.messages()[0].startsWith(QStringLiteral("Reading was aborted: ")));
     const QByteArray file = written();
     EXPECT_EQ(file.size(), 81 + 20'000);
     const auto memory = pattern(20'000);
-    const std::uint32_t got = 20'000 - dialog->procedure().lastMissingBytes();
+    const std::uint32_t got = 20'000 - reader->procedure().lastMissingBytes();
     EXPECT_GT(got, 4000u);
     EXPECT_LT(got, 20'000u);
     EXPECT_EQ(
@@ -213,7 +206,7 @@ TEST_F(ReadDataFixture, AFileThatCannotBeCreatedIsReportedAndTheDataKept)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     logger.setMemory(pattern(500));
-    dialog->readButton()->click();
+    reader->readButton()->click();
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(
         prompts.messages()[0].startsWith(QStringLiteral("Error: Can not write the data file")));
@@ -224,11 +217,11 @@ TEST_F(ReadDataFixture, AFileThatCannotBeCreatedIsReportedAndTheDataKept)
 TEST_F(ReadDataFixture, NoLoggerOrNoPortGiveTheirMessages)
 {
     logger.faults().silent = true;
-    dialog->readButton()->click();
+    reader->readButton()->click();
     EXPECT_EQ(prompts.messages(),
               QStringList{QStringLiteral("No communication, please check connection to logger!")});
     prompts.clear();
     deviceLink.close();
-    dialog->readButton()->click();
+    reader->readButton()->click();
     EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("Please choose a COM port first!")});
 }
