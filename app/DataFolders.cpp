@@ -16,10 +16,17 @@ DataFolders DataFolders::resolve(const QString& explicitRoot, const QString& pro
         return DataFolders(QDir(fromEnvironment).absolutePath());
     if (!programFolder.isEmpty() && isWritableFolder(programFolder))
         return DataFolders(QDir(programFolder).absolutePath());
-    QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    if (perUser.isEmpty())
-        perUser = QDir::home().filePath(QStringLiteral(".harvane"));
-    return DataFolders(QDir(perUser).absolutePath());
+    return DataFolders(perUserFolder());
+}
+
+QString DataFolders::perUserFolder()
+{
+    // The same for the desktop program and the command-line tool, whatever
+    // each calls itself.
+    const QString shared = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (shared.isEmpty())
+        return QDir::home().absoluteFilePath(QStringLiteral(".harvane"));
+    return QDir(shared).absoluteFilePath(QStringLiteral("Harvane"));
 }
 
 QString DataFolders::programFolder()

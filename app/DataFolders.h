@@ -20,6 +20,9 @@ public:
 
     // Applies the rules above; `explicitRoot` is the --data-dir value or empty.
     static DataFolders resolve(const QString& explicitRoot, const QString& programFolder);
+    // The user's own data folder for Harvane (~/.local/share/Harvane,
+    // %LOCALAPPDATA%\Harvane).
+    static QString perUserFolder();
     // The folder holding the program file, without a trailing separator.
     static QString programFolder();
 
