@@ -1,7 +1,6 @@
 #include "link/QtPump.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QTimer>
 
 #include <thread>
@@ -45,31 +44,22 @@ void QtPump::wait(std::uint32_t ms)
         block(deadline - nowUs());
         return;
     }
-    // A nested loop per wait: a wait that starts inside another wait's handler
-    // finishes first, and the outer one then returns at once if its deadline
-    // has passed meanwhile — the same nesting as with the platform's own loop.
+    // The dispatcher sleeps until an event comes or the wake-up timer fires
+    // at the deadline. A wait that starts inside a handler of this one sets
+    // the timer for itself, so it is set again after every round; an outer
+    // wait whose deadline passed meanwhile then returns at once, the same
+    // nesting as with the platform's own message loop.
+    if (!m_wake) {
+        m_wake = std::make_unique<QTimer>();
+        m_wake->setTimerType(Qt::PreciseTimer);
+        m_wake->setSingleShot(true);
+    }
     for (;;) {
         const std::int64_t remainingUs = deadline - nowUs();
         if (remainingUs <= 0)
             return;
-        QEventLoop loop;
-        QTimer deadlineTimer;
-        bool reachedDeadline = false;
-        deadlineTimer.setTimerType(Qt::PreciseTimer);
-        deadlineTimer.setSingleShot(true);
-        QObject::connect(&deadlineTimer, &QTimer::timeout, &loop, [&] {
-            reachedDeadline = true;
-            loop.quit();
-        });
-        deadlineTimer.start(static_cast<int>((remainingUs + 999) / 1000));
-        loop.exec(QEventLoop::AllEvents);
-        // exec() also returns at once while the application is quitting; the
-        // wait must still last its full time, so sleep out the rest instead of
-        // spinning on a loop that no longer runs.
-        if (!reachedDeadline) {
-            block(deadline - nowUs());
-            return;
-        }
+        m_wake->start(static_cast<int>((remainingUs + 999) / 1000));
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }
 

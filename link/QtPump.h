@@ -2,10 +2,13 @@
 
 #include "link/Pump.h"
 
-#include <chrono>
+#include <QTimer>
 
-// Real time for the desktop program and the command-line tool. wait() runs a
-// nested event loop until the deadline: it sleeps in the event dispatcher
+#include <chrono>
+#include <memory>
+
+// Real time for the desktop program and the command-line tool. wait()
+// dispatches events until the deadline, sleeping in the event dispatcher
 // instead of polling, so a waiting dialog costs next to no processor time
 // while clicks, repaints and timers are still handled.
 class QtPump final : public Pump {
@@ -20,4 +23,5 @@ public:
 
 private:
     std::chrono::steady_clock::time_point m_start;
+    std::unique_ptr<QTimer> m_wake;
 };
