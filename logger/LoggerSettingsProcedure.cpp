@@ -48,7 +48,7 @@ bool LoggerSettingsProcedure::readStatusOrReset(std::size_t drainChunk)
     return true;
 }
 
-bool LoggerSettingsProcedure::readSettings()
+bool LoggerSettingsProcedure::beginExchange(std::size_t drainChunk)
 {
     m_view.disableBusySet(true);
     if (!m_view.takeValues()) {
@@ -56,7 +56,12 @@ bool LoggerSettingsProcedure::readSettings()
         return false;
     }
     m_view.setAnimation(true);
-    if (!identified() || !readStatusOrReset(26))
+    return identified() && readStatusOrReset(drainChunk);
+}
+
+bool LoggerSettingsProcedure::readSettings()
+{
+    if (!beginExchange(26))
         return false;
     m_form.applyStatus(*m_status);
     m_view.showValues();
@@ -71,13 +76,7 @@ bool LoggerSettingsProcedure::readSettings()
 
 bool LoggerSettingsProcedure::writeSettings()
 {
-    m_view.disableBusySet(true);
-    if (!m_view.takeValues()) {
-        reset();
-        return false;
-    }
-    m_view.setAnimation(true);
-    if (!identified() || !readStatusOrReset(32))
+    if (!beginExchange(32))
         return false;
     if (m_status->loggingOn()) {
         m_context.prompts.showMessage(

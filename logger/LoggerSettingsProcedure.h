@@ -43,6 +43,9 @@ public:
     void reset();
 
 private:
+    // The start of Read and Write: controls off, the fields taken, the
+    // logger identified and its status read; false (dialog reset) otherwise.
+    bool beginExchange(std::size_t drainChunk);
     bool identified();
     bool readStatusOrReset(std::size_t drainChunk);
 
