@@ -605,17 +605,27 @@ bool CMainFrame::openDataFile(const QString& path)
 {
     if (!m_document->openDocument(path))
         return false;
+    rememberFile(path);
+    return true;
+}
+
+void CMainFrame::rememberFile(const QString& path)
+{
     m_services.recentFiles.add(path);
     updateRecentFiles();
-    return true;
+}
+
+QString CMainFrame::askForFile(bool save, const QString& suggestion)
+{
+    return m_services.chooseFile ? m_services.chooseFile(save, suggestion)
+                                 : chooseWithDialog(this, save, suggestion);
 }
 
 void CMainFrame::fileOpen()
 {
     if (!saveModified())
         return;
-    const QString path = m_services.chooseFile ? m_services.chooseFile(false, {})
-                                               : chooseWithDialog(this, false, {});
+    const QString path = askForFile(false, {});
     if (!path.isEmpty())
         openDataFile(path);
 }
@@ -629,15 +639,10 @@ bool CMainFrame::fileSave()
 
 bool CMainFrame::fileSaveAs()
 {
-    const QString suggestion = m_document->pathName();
-    const QString path = m_services.chooseFile ? m_services.chooseFile(true, suggestion)
-                                               : chooseWithDialog(this, true, suggestion);
-    if (path.isEmpty())
+    const QString path = askForFile(true, m_document->pathName());
+    if (path.isEmpty() || !m_document->saveDocument(path))
         return false;
-    if (!m_document->saveDocument(path))
-        return false;
-    m_services.recentFiles.add(path);
-    updateRecentFiles();
+    rememberFile(path);
     return true;
 }
 

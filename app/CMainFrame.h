@@ -101,6 +101,9 @@ private:
     void updateTitle();
     void updateRecentFiles();
     void fileOpen();
+    // The file dialog, or the chooser the services give.
+    QString askForFile(bool save, const QString& suggestion);
+    void rememberFile(const QString& path);
     bool fileSave();
     bool fileSaveAs();
     void chooseComPortDialog();
