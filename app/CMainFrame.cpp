@@ -93,8 +93,8 @@ CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
     createStatusBar();
 
     // Expert entries are greyed at every start.
-    command(QStringLiteral("Set Head Pos Threshold"))->setEnabled(false);
-    command(QStringLiteral("Calibrate Frequency"))->setEnabled(false);
+    command(MainCommand::HeadPosThreshold)->setEnabled(false);
+    command(MainCommand::CalibrateFrequency)->setEnabled(false);
     m_expertMode = false;
 
     fillPortList();
@@ -116,20 +116,15 @@ CVelmoraView* CMainFrame::rightPane() const
     return m_right;
 }
 
-QAction* CMainFrame::addCommand(const QString& key, const QString& label, const QString& statusTip,
+QAction* CMainFrame::addCommand(MainCommand which, const QString& label, const QString& statusTip,
                                 const QString& toolTip)
 {
     auto* action = new QAction(label, this);
     action->setStatusTip(statusTip);
     if (!toolTip.isEmpty())
         action->setToolTip(toolTip);
-    m_commands.insert(key, action);
+    m_commands[static_cast<std::size_t>(which)] = action;
     return action;
-}
-
-QAction* CMainFrame::command(const QString& name) const
-{
-    return m_commands.value(name, nullptr);
 }
 
 void CMainFrame::createActions()
@@ -140,7 +135,7 @@ void CMainFrame::createActions()
     };
 
     // File
-    QAction* newFile = addCommand(QStringLiteral("New"), QStringLiteral("&New\tStrg+N"),
+    QAction* newFile = addCommand(MainCommand::New, QStringLiteral("&New\tStrg+N"),
                                   QStringLiteral("Create a new document"), QStringLiteral("New"));
     newFile->setIcon(style->standardIcon(QStyle::SP_FileIcon));
     shortcuts(newFile, {QKeySequence(Qt::CTRL | Qt::Key_N)});
@@ -148,21 +143,21 @@ void CMainFrame::createActions()
         if (saveModified())
             m_document->newDocument();
     });
-    QAction* open = addCommand(QStringLiteral("Open..."), QStringLiteral("Open...\tStrg+O"),
+    QAction* open = addCommand(MainCommand::Open, QStringLiteral("Open...\tStrg+O"),
                                QStringLiteral("Open an existing document"), QStringLiteral("Open"));
     open->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
     shortcuts(open, {QKeySequence(Qt::CTRL | Qt::Key_O)});
     connect(open, &QAction::triggered, this, &CMainFrame::fileOpen);
-    QAction* save = addCommand(QStringLiteral("Save"), QStringLiteral("&Save\tStrg+S"),
+    QAction* save = addCommand(MainCommand::Save, QStringLiteral("&Save\tStrg+S"),
                                QStringLiteral("Save the active document"), QStringLiteral("Save"));
     save->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
     shortcuts(save, {QKeySequence(Qt::CTRL | Qt::Key_S)});
     connect(save, &QAction::triggered, this, &CMainFrame::fileSave);
-    connect(addCommand(QStringLiteral("Save as..."), QStringLiteral("Save &as..."),
+    connect(addCommand(MainCommand::SaveAs, QStringLiteral("Save &as..."),
                        QStringLiteral("Save the active document with a new name")),
             &QAction::triggered, this, &CMainFrame::fileSaveAs);
     QAction* print =
-        addCommand(QStringLiteral("Print..."), QStringLiteral("&Print...\tStrg+P"),
+        addCommand(MainCommand::Print, QStringLiteral("&Print...\tStrg+P"),
                    QStringLiteral("Print the active document"), QStringLiteral("Print"));
     print->setIcon(ToolbarIcons::print());
     shortcuts(print, {QKeySequence(Qt::CTRL | Qt::Key_P)});
@@ -174,7 +169,7 @@ void CMainFrame::createActions()
         if (dialog.exec() == QDialog::Accepted)
             m_left->printRecords(*m_printer);
     });
-    connect(addCommand(QStringLiteral("Pageview"), QStringLiteral("&Pageview"),
+    connect(addCommand(MainCommand::Pageview, QStringLiteral("&Pageview"),
                        QStringLiteral("Display full pages")),
             &QAction::triggered, this, [this] {
                 if (m_active != m_left)
@@ -184,49 +179,49 @@ void CMainFrame::createActions()
                         [this](QPrinter* printer) { m_left->printRecords(*printer); });
                 preview.exec();
             });
-    connect(addCommand(QStringLiteral("Printview..."), QStringLiteral("Printview..."),
+    connect(addCommand(MainCommand::PrintSetup, QStringLiteral("Printview..."),
                        QStringLiteral("Change the printing options")),
             &QAction::triggered, this, [this] {
                 QPageSetupDialog setup(m_printer.get(), this);
                 setup.exec();
             });
-    connect(addCommand(QStringLiteral("Open data folder"), QStringLiteral("Open &data folder"),
+    connect(addCommand(MainCommand::OpenDataFolder, QStringLiteral("Open &data folder"),
                        QStringLiteral("Show the folder with reports, logs and downloads")),
             &QAction::triggered, this,
             [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_services.folders.root())); });
-    connect(addCommand(QStringLiteral("Exit"), QStringLiteral("&Exit"),
+    connect(addCommand(MainCommand::Exit, QStringLiteral("&Exit"),
                        QStringLiteral("Quit the application; prompts to save documents")),
             &QAction::triggered, this, &QWidget::close);
 
     // Edit: present, as users expect them, but there is nothing to edit.
-    QAction* undo = addCommand(QStringLiteral("Reverse"), QStringLiteral("&Reverse\tStrg+Z"),
+    QAction* undo = addCommand(MainCommand::Undo, QStringLiteral("&Reverse\tStrg+Z"),
                                QStringLiteral("Undo the last action"));
     shortcuts(undo,
               {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    QAction* cut = addCommand(QStringLiteral("Cut"), QStringLiteral("&Cut\tStrg+X"),
+    QAction* cut = addCommand(MainCommand::Cut, QStringLiteral("&Cut\tStrg+X"),
                               QStringLiteral("Cut the selection and put it on the Clipboard"),
                               QStringLiteral("Cut"));
     cut->setIcon(ToolbarIcons::cut());
     shortcuts(cut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    QAction* copy = addCommand(QStringLiteral("Copy"), QStringLiteral("&Copy\tStrg+C"),
+    QAction* copy = addCommand(MainCommand::Copy, QStringLiteral("&Copy\tStrg+C"),
                                QStringLiteral("Copy the selection and put it on the Clipboard"),
                                QStringLiteral("Copy"));
     copy->setIcon(ToolbarIcons::copy());
     shortcuts(copy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     QAction* paste =
-        addCommand(QStringLiteral("Paste"), QStringLiteral("&Paste\tStrg+V"),
+        addCommand(MainCommand::Paste, QStringLiteral("&Paste\tStrg+V"),
                    QStringLiteral("Insert Clipboard contents"), QStringLiteral("Paste"));
     paste->setIcon(ToolbarIcons::paste());
     shortcuts(paste,
               {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
 
     // View
-    QAction* toolbar = addCommand(QStringLiteral("Toolbar"), QStringLiteral("&Toolbar"),
+    QAction* toolbar = addCommand(MainCommand::ToggleToolbar, QStringLiteral("&Toolbar"),
                                   QStringLiteral("Show or hide the toolbar"));
     toolbar->setCheckable(true);
     toolbar->setChecked(true);
     QAction* statusBarToggle =
-        addCommand(QStringLiteral("Status Bar"), QStringLiteral("Status &Bar"),
+        addCommand(MainCommand::ToggleStatusBar, QStringLiteral("Status &Bar"),
                    QStringLiteral("Show or hide the status bar"));
     statusBarToggle->setCheckable(true);
     statusBarToggle->setChecked(true);
@@ -234,7 +229,7 @@ void CMainFrame::createActions()
             [this](bool on) { statusBar()->setVisible(on); });
 
     // COM Port: only while the left pane is the active one.
-    connect(addCommand(QStringLiteral("Choose COM port"), QStringLiteral("Choose COM port"),
+    connect(addCommand(MainCommand::ChooseComPort, QStringLiteral("Choose COM port"),
                        QStringLiteral("Choose COM port")),
             &QAction::triggered, this, [this] {
                 if (m_active == m_left)
@@ -242,28 +237,27 @@ void CMainFrame::createActions()
             });
 
     // Logger
-    connect(addCommand(QStringLiteral("Read Data"), QStringLiteral("Read Data"),
+    connect(addCommand(MainCommand::ReadData, QStringLiteral("Read Data"),
                        QStringLiteral("Opens the Harvane – Read Data dialog."),
                        QStringLiteral("Read Logged Data")),
             &QAction::triggered, this,
             [this] { guarded([this] { m_logger->ShowReadDataDialog(); }); });
-    connect(addCommand(QStringLiteral("Logger Settings"), QStringLiteral("Logger Settings"),
+    connect(addCommand(MainCommand::LoggerSettings, QStringLiteral("Logger Settings"),
                        QStringLiteral("Opens the Harvane – Logger Settings dialog."),
                        QStringLiteral("Choose Logger Settings")),
             &QAction::triggered, this,
             [this] { guarded([this] { m_logger->ShowSettingsDialog(); }); });
-    connect(addCommand(QStringLiteral("Erase Memory"), QStringLiteral("Erase Memory"),
+    connect(addCommand(MainCommand::EraseMemory, QStringLiteral("Erase Memory"),
                        QStringLiteral("Opens the Harvane – Erase Logger Memory dialog."),
                        QStringLiteral("Erase Logger Memory")),
             &QAction::triggered, this,
             [this] { guarded([this] { m_logger->ShowEraseDialog(); }); });
-    connect(addCommand(QStringLiteral("Set Head Pos Threshold"),
-                       QStringLiteral("Set Head Pos Threshold"),
+    connect(addCommand(MainCommand::HeadPosThreshold, QStringLiteral("Set Head Pos Threshold"),
                        QStringLiteral("Opens the Harvane – Head Position Threshold dialog."),
                        QStringLiteral("Set Head Pos Threshold")),
             &QAction::triggered, this,
             [this] { guarded([this] { m_logger->ShowHeadPositionDialog(); }); });
-    connect(addCommand(QStringLiteral("Calibrate Frequency"), QStringLiteral("Calibrate Frequency"),
+    connect(addCommand(MainCommand::CalibrateFrequency, QStringLiteral("Calibrate Frequency"),
                        QStringLiteral("Opens the Harvane – Frequency Calibration dialog."),
                        QStringLiteral("Frequency Calibration")),
             &QAction::triggered, this, [this] {
@@ -274,7 +268,7 @@ void CMainFrame::createActions()
             });
 
     // Base Station
-    connect(addCommand(QStringLiteral("Read Settings"), QStringLiteral("Read Settings"),
+    connect(addCommand(MainCommand::BaseReadSettings, QStringLiteral("Read Settings"),
                        QStringLiteral("Opens the Harvane – Read Settings via Base Station dialog."),
                        QStringLiteral("Read Settings")),
             &QAction::triggered, this, [this] {
@@ -282,20 +276,19 @@ void CMainFrame::createActions()
                     notBuiltYet(QStringLiteral("Reading settings via the base station"));
                 });
             });
-    connect(addCommand(QStringLiteral("Implant Surveillance"),
-                       QStringLiteral("Implant Surveillance"),
+    connect(addCommand(MainCommand::ImplantSurveillance, QStringLiteral("Implant Surveillance"),
                        QStringLiteral("Opens the Harvane – Implant Surveillance dialog."),
                        QStringLiteral("Implant Surveillance")),
             &QAction::triggered, this,
             [this] { guarded([this] { notBuiltYet(QStringLiteral("Implant surveillance")); }); });
-    connect(addCommand(QStringLiteral("Base Read Data"), QStringLiteral("Read Data"),
+    connect(addCommand(MainCommand::BaseReadData, QStringLiteral("Read Data"),
                        QStringLiteral("Opens the Harvane – Read Data via Base Station dialog."),
                        QStringLiteral("Read Data via Base")),
             &QAction::triggered, this, [this] {
                 guarded(
                     [this] { notBuiltYet(QStringLiteral("Reading data via the base station")); });
             });
-    connect(addCommand(QStringLiteral("Read Base Rev"), QStringLiteral("Read Base Rev"),
+    connect(addCommand(MainCommand::BaseRevision, QStringLiteral("Read Base Rev"),
                        QStringLiteral("Shows the base station's firmware and hardware revision.")),
             &QAction::triggered, this, [this] {
                 guarded(
@@ -303,7 +296,7 @@ void CMainFrame::createActions()
             });
 
     // Help
-    QAction* helpTopics = addCommand(QStringLiteral("Help Topics"), QStringLiteral("&Help Topics"),
+    QAction* helpTopics = addCommand(MainCommand::HelpTopics, QStringLiteral("&Help Topics"),
                                      QStringLiteral("List Help topics"));
     helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
     connect(helpTopics, &QAction::triggered, this, [] {
@@ -316,13 +309,13 @@ void CMainFrame::createActions()
             QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     });
     QAction* about =
-        addCommand(QStringLiteral("About Harvane..."), QStringLiteral("&About Harvane..."),
+        addCommand(MainCommand::About, QStringLiteral("&About Harvane..."),
                    QStringLiteral("Display program information, version number and copyright"),
                    QStringLiteral("About"));
     about->setIcon(style->standardIcon(QStyle::SP_MessageBoxInformation));
     connect(about, &QAction::triggered, this, &CMainFrame::showAbout);
     QAction* contextHelp =
-        addCommand(QStringLiteral("Context Help"), QStringLiteral("?"),
+        addCommand(MainCommand::ContextHelp, QStringLiteral("?"),
                    QStringLiteral("Display help for clicked on buttons, menus and windows"),
                    QStringLiteral("Help"));
     contextHelp->setIcon(ToolbarIcons::contextHelp());
@@ -333,13 +326,13 @@ void CMainFrame::createActions()
     });
 
     // Expert toolbar, port toolbar and pane switching.
-    connect(addCommand(QStringLiteral("Expert Mode"), QStringLiteral("Expert Mode"),
+    connect(addCommand(MainCommand::ExpertMode, QStringLiteral("Expert Mode"),
                        QStringLiteral("Switch the expert functions on or off")),
             &QAction::triggered, this, &CMainFrame::toggleExpertMode);
-    connect(addCommand(QStringLiteral("Update COM Port"), QStringLiteral("Update COM Port"),
+    connect(addCommand(MainCommand::UpdateComPort, QStringLiteral("Update COM Port"),
                        QStringLiteral("Close the port and list the serial ports again")),
             &QAction::triggered, this, &CMainFrame::updateComPort);
-    QAction* nextPane = addCommand(QStringLiteral("Next Pane"), QStringLiteral("Next Pane"));
+    QAction* nextPane = addCommand(MainCommand::NextPane, QStringLiteral("Next Pane"));
     nextPane->setShortcuts({QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)});
     connect(nextPane, &QAction::triggered, this, &CMainFrame::switchPane);
     addAction(nextPane);
@@ -348,80 +341,83 @@ void CMainFrame::createActions()
 void CMainFrame::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(command(QStringLiteral("New")));
-    file->addAction(command(QStringLiteral("Open...")));
-    file->addAction(command(QStringLiteral("Save")));
-    file->addAction(command(QStringLiteral("Save as...")));
+    file->addAction(command(MainCommand::New));
+    file->addAction(command(MainCommand::Open));
+    file->addAction(command(MainCommand::Save));
+    file->addAction(command(MainCommand::SaveAs));
     file->addSeparator();
-    file->addAction(command(QStringLiteral("Print...")));
-    file->addAction(command(QStringLiteral("Pageview")));
-    file->addAction(command(QStringLiteral("Printview...")));
+    file->addAction(command(MainCommand::Print));
+    file->addAction(command(MainCommand::Pageview));
+    file->addAction(command(MainCommand::PrintSetup));
     file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("Last used"));
     file->addSeparator();
-    file->addAction(command(QStringLiteral("Open data folder")));
+    file->addAction(command(MainCommand::OpenDataFolder));
     file->addSeparator();
-    file->addAction(command(QStringLiteral("Exit")));
+    file->addAction(command(MainCommand::Exit));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    for (const char* name : {"Reverse", "Cut", "Copy", "Paste"})
-        edit->addAction(command(QString::fromLatin1(name)));
-    edit->insertSeparator(command(QStringLiteral("Cut")));
+    for (MainCommand which :
+         {MainCommand::Undo, MainCommand::Cut, MainCommand::Copy, MainCommand::Paste})
+        edit->addAction(command(which));
+    edit->insertSeparator(command(MainCommand::Cut));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->addAction(command(QStringLiteral("Toolbar")));
-    view->addAction(command(QStringLiteral("Status Bar")));
+    view->addAction(command(MainCommand::ToggleToolbar));
+    view->addAction(command(MainCommand::ToggleStatusBar));
 
     QMenu* port = menuBar()->addMenu(QStringLiteral("COM Port"));
-    port->addAction(command(QStringLiteral("Choose COM port")));
+    port->addAction(command(MainCommand::ChooseComPort));
 
     QMenu* logger = menuBar()->addMenu(QStringLiteral("Logger"));
-    for (const char* name : {"Read Data", "Logger Settings", "Erase Memory",
-                             "Set Head Pos Threshold", "Calibrate Frequency"})
-        logger->addAction(command(QString::fromLatin1(name)));
+    for (MainCommand which :
+         {MainCommand::ReadData, MainCommand::LoggerSettings, MainCommand::EraseMemory,
+          MainCommand::HeadPosThreshold, MainCommand::CalibrateFrequency})
+        logger->addAction(command(which));
 
     QMenu* base = menuBar()->addMenu(QStringLiteral("Base Station"));
-    for (const char* name :
-         {"Read Settings", "Implant Surveillance", "Base Read Data", "Read Base Rev"})
-        base->addAction(command(QString::fromLatin1(name)));
+    for (MainCommand which : {MainCommand::BaseReadSettings, MainCommand::ImplantSurveillance,
+                              MainCommand::BaseReadData, MainCommand::BaseRevision})
+        base->addAction(command(which));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    help->addAction(command(QStringLiteral("Help Topics")));
+    help->addAction(command(MainCommand::HelpTopics));
     help->addSeparator();
-    help->addAction(command(QStringLiteral("About Harvane...")));
+    help->addAction(command(MainCommand::About));
 }
 
 void CMainFrame::createToolBars()
 {
     QToolBar* standard = addToolBar(QStringLiteral("Standard"));
     standard->setObjectName(QStringLiteral("StandardToolBar"));
-    standard->addAction(command(QStringLiteral("New")));
-    standard->addAction(command(QStringLiteral("Open...")));
-    standard->addAction(command(QStringLiteral("Save")));
+    standard->addAction(command(MainCommand::New));
+    standard->addAction(command(MainCommand::Open));
+    standard->addAction(command(MainCommand::Save));
     standard->addSeparator();
     // The toolbar's Cut, Copy and Paste stay greyed: there is nothing to
     // edit. (The menu entries are enabled but do nothing.)
-    for (const char* name : {"Cut", "Copy", "Paste"}) {
-        auto* button = new QAction(QString::fromLatin1(name), standard);
-        button->setIcon(command(QString::fromLatin1(name))->icon());
-        button->setToolTip(command(QString::fromLatin1(name))->toolTip());
+    for (MainCommand which : {MainCommand::Cut, MainCommand::Copy, MainCommand::Paste}) {
+        const QAction* entry = command(which);
+        auto* button = new QAction(entry->toolTip(), standard);
+        button->setIcon(entry->icon());
+        button->setToolTip(entry->toolTip());
         button->setEnabled(false);
         standard->addAction(button);
     }
     standard->addSeparator();
-    standard->addAction(command(QStringLiteral("Print...")));
-    standard->addAction(command(QStringLiteral("About Harvane...")));
-    standard->addAction(command(QStringLiteral("Context Help")));
-    connect(command(QStringLiteral("Toolbar")), &QAction::toggled, standard, &QWidget::setVisible);
+    standard->addAction(command(MainCommand::Print));
+    standard->addAction(command(MainCommand::About));
+    standard->addAction(command(MainCommand::ContextHelp));
+    connect(command(MainCommand::ToggleToolbar), &QAction::toggled, standard, &QWidget::setVisible);
 
     QToolBar* expert = addToolBar(QStringLiteral("Expert"));
     expert->setObjectName(QStringLiteral("ExpertToolBar"));
-    expert->addAction(command(QStringLiteral("Expert Mode")));
+    expert->addAction(command(MainCommand::ExpertMode));
 
     addToolBarBreak();
     QToolBar* port = addToolBar(QStringLiteral("Port"));
     port->setObjectName(QStringLiteral("PortToolBar"));
-    port->addAction(command(QStringLiteral("Update COM Port")));
+    port->addAction(command(MainCommand::UpdateComPort));
     m_portList = new QComboBox(port);
     m_portList->setObjectName(QStringLiteral("PortList"));
     m_portList->setFixedWidth(80);
@@ -432,8 +428,8 @@ void CMainFrame::createToolBars()
     port->addWidget(m_portList);
     connect(m_portList, &QComboBox::activated, this,
             [this](int index) { choosePort(m_portList->itemText(index), index); });
-    port->addAction(command(QStringLiteral("Logger Settings")));
-    port->addAction(command(QStringLiteral("Read Data")));
+    port->addAction(command(MainCommand::LoggerSettings));
+    port->addAction(command(MainCommand::ReadData));
 }
 
 void CMainFrame::createStatusBar()
@@ -555,8 +551,8 @@ void CMainFrame::toggleExpertMode()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_expertMode = !m_expertMode;
-    command(QStringLiteral("Set Head Pos Threshold"))->setEnabled(m_expertMode);
-    command(QStringLiteral("Calibrate Frequency"))->setEnabled(m_expertMode);
+    command(MainCommand::HeadPosThreshold)->setEnabled(m_expertMode);
+    command(MainCommand::CalibrateFrequency)->setEnabled(m_expertMode);
 }
 
 void CMainFrame::chooseComPortDialog()

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/MainCommand.h"
 #include "link/DeviceContext.h"
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -65,10 +67,11 @@ public:
     [[nodiscard]] CVelmoraView* rightPane() const;
     [[nodiscard]] CVelmoraView* activePane() const { return m_active; }
 
-    // Every command of the menus and toolbars, by its menu label without
-    // "&" and shortcut text ("Read Data" names the Logger entry, "Base Read
-    // Data" the Base Station one).
-    [[nodiscard]] QAction* command(const QString& name) const;
+    // The action behind a menu or toolbar command.
+    [[nodiscard]] QAction* command(MainCommand which) const
+    {
+        return m_commands[static_cast<std::size_t>(which)];
+    }
 
     // Opens the named port as when it is picked in the port list; `listIndex`
     // is the position to select in the list (-1: find the name).
@@ -90,7 +93,7 @@ private:
     void createMenus();
     void createToolBars();
     void createStatusBar();
-    QAction* addCommand(const QString& key, const QString& label, const QString& statusTip = {},
+    QAction* addCommand(MainCommand which, const QString& label, const QString& statusTip = {},
                         const QString& toolTip = {});
     void guarded(const std::function<void()>& open);
     void notBuiltYet(const QString& function);
@@ -121,7 +124,7 @@ private:
     QLabel* m_portPane = nullptr;
     QMenu* m_recentMenu = nullptr;
     PortWatcher* m_watcher = nullptr;
-    QHash<QString, QAction*> m_commands;
+    std::array<QAction*, MainCommandCount> m_commands{};
     QString m_portName;
     bool m_portOpen = false;
     bool m_expertMode = false;

@@ -11,8 +11,12 @@ TextLog::~TextLog()
 
 QString TextLog::fileName(const QString& logName, const QString& devicePart, const QDateTime& start)
 {
-    return logName + QLatin1Char('_') + devicePart +
-           start.toString(QStringLiteral("yyyy-MM-dd_HH'h'mm'm'ss's'")) + QStringLiteral(".txt");
+    return logName + QLatin1Char('_') + devicePart + timeStamp(start) + QStringLiteral(".txt");
+}
+
+QString TextLog::timeStamp(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd_HH'h'mm'm'ss's'"));
 }
 
 QString TextLog::eventLine(const QString& tag, const QDateTime& time, const QString& values)

@@ -23,6 +23,8 @@ public:
     // part "ImpID7LogID21_".
     static QString fileName(const QString& logName, const QString& devicePart,
                             const QDateTime& start);
+    // "2024-04-05_14h03m09s": the time stamp in every file name Harvane makes.
+    static QString timeStamp(const QDateTime& time);
     // "BT: 2024-04-05 14:03:09, 37.00, ..." from the tag, the time and the
     // values already joined.
     static QString eventLine(const QString& tag, const QDateTime& time, const QString& values);

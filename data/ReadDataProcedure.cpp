@@ -1,6 +1,7 @@
 #include "data/ReadDataProcedure.h"
 
 #include "app/DataFolders.h"
+#include "app/TextLog.h"
 #include "data/DataFile.h"
 #include "data/ReadDataView.h"
 #include "link/CommandCode.h"
@@ -21,7 +22,7 @@ ReadDataProcedure::ReadDataProcedure(DeviceContext context, ReadDataView& view, 
 QString ReadDataProcedure::fileName(int implantId, int loggerId, const QDateTime& time)
 {
     return QStringLiteral("ImpID%1LogID%2_").arg(implantId).arg(loggerId) +
-           time.toString(QStringLiteral("yyyy-MM-dd_HH'h'mm'm'ss's'")) + QStringLiteral(".bin");
+           TextLog::timeStamp(time) + QStringLiteral(".bin");
 }
 
 QString ReadDataProcedure::summary(int loggerId, int implantId, float usedPercent)
@@ -57,8 +58,7 @@ bool ReadDataProcedure::readData()
     m_exchange.drainInput(100, 32);
     const auto reply = m_exchange.request({CommandCode::ReadStatus}, 200, LoggerStatus::Size);
     if (reply.empty()) {
-        m_context.prompts.showMessage(
-            QStringLiteral("No communication, please check connection to logger!"));
+        m_context.prompts.showMessage(Exchange::noCommunicationMessage(DeviceKind::Logger));
         return giveUp();
     }
     const LoggerStatus status(reply);

@@ -50,8 +50,7 @@ bool EraseProcedure::erase()
     LoggerCommands commands(m_exchange);
     const auto status = commands.readStatus(32);
     if (status.empty()) {
-        m_context.prompts.showMessage(
-            QStringLiteral("No communication, please check connection to logger!"));
+        m_context.prompts.showMessage(Exchange::noCommunicationMessage(DeviceKind::Logger));
         return finish(false);
     }
     if (LoggerStatus(status).loggingOn()) {

@@ -6,7 +6,7 @@
 #include "logger/LoggerStatus.h"
 
 namespace {
-const QString NoLogger = QStringLiteral("No communication, please check connection to logger!");
+const QString NoLogger = Exchange::noCommunicationMessage(DeviceKind::Logger);
 }
 
 HeadThresholdProcedure::HeadThresholdProcedure(DeviceContext context)

@@ -9,7 +9,7 @@
 #include "logger/SurveillanceReader.h"
 
 namespace {
-const QString NoLogger = QStringLiteral("No communication, please check connection to logger!");
+const QString NoLogger = Exchange::noCommunicationMessage(DeviceKind::Logger);
 }
 
 LoggerSettingsProcedure::LoggerSettingsProcedure(DeviceContext context, LoggerSettingsView& view)

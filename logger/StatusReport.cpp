@@ -1,6 +1,7 @@
 #include "logger/StatusReport.h"
 
 #include "app/DataFolders.h"
+#include "app/TextLog.h"
 #include "logger/LoggerStatus.h"
 
 #include <QDir>
@@ -59,8 +60,7 @@ QString StatusReport::fileName(const LoggerStatus& status, const QDateTime& writ
     return QStringLiteral("StatusLogCollar_ImpID%1LogID%2_")
                .arg(status.implantId())
                .arg(status.loggerId()) +
-           writtenAt.toString(QStringLiteral("yyyy-MM-dd_HH'h'mm'm'ss's'")) +
-           QStringLiteral(".txt");
+           TextLog::timeStamp(writtenAt) + QStringLiteral(".txt");
 }
 
 QString StatusReport::write(const DataFolders& folders, const LoggerStatus& status,

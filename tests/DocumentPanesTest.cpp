@@ -91,7 +91,7 @@ TEST_F(MainFrameFixture, SaveAsWritesTheDataFileAndBothExports)
     };
     frameHolder = std::make_unique<CMainFrame>(std::move(services));
 
-    frame().command(QStringLiteral("Save"))->trigger(); // nothing loaded
+    frame().command(MainCommand::Save)->trigger(); // nothing loaded
     EXPECT_EQ(prompts.messages(),
               QStringList{QStringLiteral("No current logger data to be saved to file!")});
     EXPECT_FALSE(QFile::exists(target));
@@ -99,7 +99,7 @@ TEST_F(MainFrameFixture, SaveAsWritesTheDataFileAndBothExports)
     prompts.clear();
     frame().document().replaceData(herd(5), true);
     frame().document().setModifiedFlag(true);
-    frame().command(QStringLiteral("Save"))->trigger(); // untitled: asks for a name first
+    frame().command(MainCommand::Save)->trigger(); // untitled: asks for a name first
     EXPECT_EQ(asked, QStringLiteral("save"));
     EXPECT_TRUE(prompts.messages().isEmpty())
         << prompts.messages().join(QLatin1Char('|')).toStdString();

@@ -17,10 +17,16 @@ namespace {
 const QString ChoosePort = QStringLiteral("Please choose a COM port first!");
 const QString ChooseLogger = QStringLiteral("Please choose a logger first!");
 
-const char* const GuardedCommands[] = {
-    "Read Data",           "Logger Settings", "Erase Memory",         "Set Head Pos Threshold",
-    "Calibrate Frequency", "Read Settings",   "Implant Surveillance", "Base Read Data",
-    "Read Base Rev",
+const MainCommand GuardedCommands[] = {
+    MainCommand::ReadData,
+    MainCommand::LoggerSettings,
+    MainCommand::EraseMemory,
+    MainCommand::HeadPosThreshold,
+    MainCommand::CalibrateFrequency,
+    MainCommand::BaseReadSettings,
+    MainCommand::ImplantSurveillance,
+    MainCommand::BaseReadData,
+    MainCommand::BaseRevision,
 };
 
 QStringList menuLabels(const QMenu* menu)
@@ -37,17 +43,18 @@ QStringList menuLabels(const QMenu* menu)
 
 TEST_F(MainFrameFixture, EveryGuardedCommandRefusesWithoutAPortFirst)
 {
-    frame().command(QStringLiteral("Set Head Pos Threshold"))->setEnabled(true);
-    frame().command(QStringLiteral("Calibrate Frequency"))->setEnabled(true);
-    for (const char* name : GuardedCommands) {
+    frame().command(MainCommand::HeadPosThreshold)->setEnabled(true);
+    frame().command(MainCommand::CalibrateFrequency)->setEnabled(true);
+    for (MainCommand which : GuardedCommands) {
         prompts.clear();
-        frame().command(QString::fromLatin1(name))->trigger();
-        EXPECT_EQ(prompts.messages(), QStringList{ChoosePort}) << name;
+        frame().command(which)->trigger();
+        EXPECT_EQ(prompts.messages(), QStringList{ChoosePort})
+            << frame().command(which)->text().toStdString();
     }
     // A port that failed to open counts as none.
     frame().choosePort(QStringLiteral("ttyUSB9"));
     prompts.clear();
-    frame().command(QStringLiteral("Logger Settings"))->trigger();
+    frame().command(MainCommand::LoggerSettings)->trigger();
     EXPECT_EQ(prompts.messages(), QStringList{ChoosePort});
 }
 
@@ -56,10 +63,12 @@ TEST_F(MainFrameFixture, WithAPortButNoLoggerTypeTheSecondGuardAnswers)
     withLogger = false;
     frame().choosePort(QStringLiteral("sim:logger"));
     ASSERT_TRUE(frame().isPortOpen());
-    for (const char* name : {"Read Data", "Erase Memory", "Read Settings"}) {
+    for (MainCommand which :
+         {MainCommand::ReadData, MainCommand::EraseMemory, MainCommand::BaseReadSettings}) {
         prompts.clear();
-        frame().command(QString::fromLatin1(name))->trigger();
-        EXPECT_EQ(prompts.messages(), QStringList{ChooseLogger}) << name;
+        frame().command(which)->trigger();
+        EXPECT_EQ(prompts.messages(), QStringList{ChooseLogger})
+            << frame().command(which)->text().toStdString();
     }
 }
 
@@ -69,7 +78,7 @@ TEST_F(MainFrameFixture, PassingTheGuardReachesTheCommandsFunction)
     bool opened = false;
     whenModalOpens<COmbrelRepeaterAskBeforeErase>(
         [](COmbrelRepeaterAskBeforeErase& dialog) { dialog.exitButton()->click(); }, &opened);
-    frame().command(QStringLiteral("Erase Memory"))->trigger();
+    frame().command(MainCommand::EraseMemory)->trigger();
     EXPECT_TRUE(opened);
     EXPECT_TRUE(prompts.messages().isEmpty());
     // Changing ports leaves the logger type in place.
@@ -103,54 +112,58 @@ TEST_F(MainFrameFixture, MenusCarryTheirLabelsAndShortcuts)
     EXPECT_EQ(menuLabels(menus[6]->menu()), (QStringList{"&Help Topics", "&About Harvane..."}));
 
     const struct {
-        const char* command;
+        MainCommand command;
         QList<QKeySequence> keys;
     } shortcuts[] = {
-        {"New", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
-        {"Open...", {QKeySequence(Qt::CTRL | Qt::Key_O)}},
-        {"Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}},
-        {"Print...", {QKeySequence(Qt::CTRL | Qt::Key_P)}},
-        {"Reverse",
+        {MainCommand::New, {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {MainCommand::Open, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+        {MainCommand::Save, {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {MainCommand::Print, {QKeySequence(Qt::CTRL | Qt::Key_P)}},
+        {MainCommand::Undo,
          {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}},
-        {"Cut", {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)}},
-        {"Copy", {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
-        {"Paste", {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}},
-        {"Next Pane", {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}},
-        {"Help Topics", {QKeySequence(Qt::Key_F1)}},
-        {"Context Help", {QKeySequence(Qt::SHIFT | Qt::Key_F1)}},
+        {MainCommand::Cut,
+         {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)}},
+        {MainCommand::Copy,
+         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
+        {MainCommand::Paste,
+         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}},
+        {MainCommand::NextPane, {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}},
+        {MainCommand::HelpTopics, {QKeySequence(Qt::Key_F1)}},
+        {MainCommand::ContextHelp, {QKeySequence(Qt::SHIFT | Qt::Key_F1)}},
     };
     for (const auto& s : shortcuts)
-        EXPECT_EQ(frame().command(QString::fromLatin1(s.command))->shortcuts(), s.keys)
-            << s.command;
+        EXPECT_EQ(frame().command(s.command)->shortcuts(), s.keys)
+            << frame().command(s.command)->text().toStdString();
 }
 
 TEST_F(MainFrameFixture, CommandsShowTheirPromptsAndTooltips)
 {
     const struct {
-        const char* command;
+        MainCommand command;
         const char* prompt;
         const char* tooltip;
     } cases[] = {
-        {"Read Data", "Opens the Harvane – Read Data dialog.", "Read Logged Data"},
-        {"Logger Settings", "Opens the Harvane – Logger Settings dialog.",
+        {MainCommand::ReadData, "Opens the Harvane – Read Data dialog.", "Read Logged Data"},
+        {MainCommand::LoggerSettings, "Opens the Harvane – Logger Settings dialog.",
          "Choose Logger Settings"},
-        {"Erase Memory", "Opens the Harvane – Erase Logger Memory dialog.", "Erase Logger Memory"},
-        {"Set Head Pos Threshold", "Opens the Harvane – Head Position Threshold dialog.",
+        {MainCommand::EraseMemory, "Opens the Harvane – Erase Logger Memory dialog.",
+         "Erase Logger Memory"},
+        {MainCommand::HeadPosThreshold, "Opens the Harvane – Head Position Threshold dialog.",
          "Set Head Pos Threshold"},
-        {"Calibrate Frequency", "Opens the Harvane – Frequency Calibration dialog.",
+        {MainCommand::CalibrateFrequency, "Opens the Harvane – Frequency Calibration dialog.",
          "Frequency Calibration"},
-        {"Implant Surveillance", "Opens the Harvane – Implant Surveillance dialog.",
+        {MainCommand::ImplantSurveillance, "Opens the Harvane – Implant Surveillance dialog.",
          "Implant Surveillance"},
-        {"Read Settings", "Opens the Harvane – Read Settings via Base Station dialog.",
-         "Read Settings"},
-        {"Base Read Data", "Opens the Harvane – Read Data via Base Station dialog.",
+        {MainCommand::BaseReadSettings,
+         "Opens the Harvane – Read Settings via Base Station dialog.", "Read Settings"},
+        {MainCommand::BaseReadData, "Opens the Harvane – Read Data via Base Station dialog.",
          "Read Data via Base"},
-        {"Choose COM port", "Choose COM port", "Choose COM port"},
+        {MainCommand::ChooseComPort, "Choose COM port", "Choose COM port"},
     };
     for (const auto& c : cases) {
-        const QAction* action = frame().command(QString::fromLatin1(c.command));
-        EXPECT_EQ(action->statusTip(), QString::fromUtf8(c.prompt)) << c.command;
-        EXPECT_EQ(action->toolTip(), QString::fromUtf8(c.tooltip)) << c.command;
+        const QAction* action = frame().command(c.command);
+        EXPECT_EQ(action->statusTip(), QString::fromUtf8(c.prompt)) << c.prompt;
+        EXPECT_EQ(action->toolTip(), QString::fromUtf8(c.tooltip)) << c.prompt;
     }
 }
 
@@ -176,14 +189,13 @@ TEST_F(MainFrameFixture, ToolbarsInOrderWithTheirButtons)
             EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
         }
     }
-    EXPECT_TRUE(
-        frame().command(QStringLiteral("Cut"))->isEnabled()); // the menu entry stays enabled
+    EXPECT_TRUE(frame().command(MainCommand::Cut)->isEnabled()); // the menu entry stays enabled
 }
 
 TEST_F(MainFrameFixture, ExpertModeTogglesOnlyAfterYesAndItsQuestionFollowsTheMode)
 {
-    QAction* threshold = frame().command(QStringLiteral("Set Head Pos Threshold"));
-    QAction* calibrate = frame().command(QStringLiteral("Calibrate Frequency"));
+    QAction* threshold = frame().command(MainCommand::HeadPosThreshold);
+    QAction* calibrate = frame().command(MainCommand::CalibrateFrequency);
     EXPECT_FALSE(threshold->isEnabled());
     EXPECT_FALSE(calibrate->isEnabled());
 
@@ -242,7 +254,7 @@ TEST_F(MainFrameFixture, ComPickOpensTheChosenPortAndStaysOpen)
             dialog.exitButton()->click();
         },
         &opened);
-    frame().command(QStringLiteral("Choose COM port"))->trigger();
+    frame().command(MainCommand::ChooseComPort)->trigger();
     ASSERT_TRUE(opened);
     EXPECT_EQ(listed, (QStringList{"sim:base", "sim:logger", "ttyUSB9"}));
     EXPECT_EQ(selectedBefore, -1);
@@ -259,14 +271,14 @@ TEST_F(MainFrameFixture, ChooseComPortWorksOnlyWhileTheLeftPaneIsActive)
     frame().rightPane()->setFocus();
     Q_EMIT frame().rightPane()->activated();
     whenModalOpens<CCOMChooseDlg>([](CCOMChooseDlg& dialog) { dialog.reject(); }, &opened);
-    frame().command(QStringLiteral("Choose COM port"))->trigger();
+    frame().command(MainCommand::ChooseComPort)->trigger();
     QApplication::processEvents();
     EXPECT_FALSE(opened);
 
-    frame().command(QStringLiteral("Next Pane"))->trigger();
+    frame().command(MainCommand::NextPane)->trigger();
     EXPECT_EQ(frame().activePane(), frame().leftPane());
     whenModalOpens<CCOMChooseDlg>([](CCOMChooseDlg& dialog) { dialog.reject(); }, &opened);
-    frame().command(QStringLiteral("Choose COM port"))->trigger();
+    frame().command(MainCommand::ChooseComPort)->trigger();
     EXPECT_TRUE(opened);
 }
 
@@ -302,7 +314,7 @@ TEST_F(MainFrameFixture, LoggerSettingsOpensTheSettingsDialogOnTheOpenPort)
             dialog.exitButton()->click();
         },
         &opened);
-    frame().command(QStringLiteral("Logger Settings"))->trigger();
+    frame().command(MainCommand::LoggerSettings)->trigger();
     EXPECT_TRUE(opened);
     EXPECT_EQ(title, QStringLiteral("Harvane - Logger Settings"));
     EXPECT_TRUE(prompts.messages().isEmpty());
