@@ -22,13 +22,21 @@ std::size_t Exchange::drainInput(std::uint32_t waitMs, std::size_t chunk)
 {
     std::vector<std::uint8_t> buffer(chunk == 0 ? 1 : chunk);
     std::size_t discarded = 0;
+    const std::int64_t giveUpUs = m_pump.nowUs() + std::int64_t{DrainLimitMs} * 1000;
     for (;;) {
         m_pump.wait(waitMs);
         const std::size_t got = m_link.read(buffer);
         if (got == 0)
             return discarded;
         discarded += got;
+        if (m_pump.nowUs() >= giveUpUs)
+            return discarded;
     }
+}
+
+bool Exchange::linkLost() const
+{
+    return !m_link.isOpen();
 }
 
 void Exchange::write(std::span<const std::uint8_t> bytes)

@@ -38,9 +38,14 @@ public:
 
     void pumpWait(std::uint32_t ms);
 
+    // A device that never goes quiet (one left streaming) would keep a drain
+    // going for ever, and with it every command after it: after this long the
+    // drain gives up and the command goes out anyway; the reply checks decide.
+    static constexpr std::uint32_t DrainLimitMs = 2000;
+
     // Waits, reads up to `chunk` bytes and throws them away, and repeats until
-    // a wait passes with nothing arriving. Returns the number of bytes thrown
-    // away.
+    // a wait passes with nothing arriving, the link is gone, or DrainLimitMs
+    // have passed. Returns the number of bytes thrown away.
     std::size_t drainInput(std::uint32_t waitMs, std::size_t chunk);
 
     void write(std::span<const std::uint8_t> bytes);
@@ -64,6 +69,11 @@ public:
 
     static QString noCommunicationMessage(DeviceKind expected);
     static QString wrongDeviceMessage(DeviceKind expected);
+
+    // The port closed under the conversation: the adapter was pulled, the
+    // other end hung up, or the main window saw the device go. Running loops
+    // end at once on this.
+    [[nodiscard]] bool linkLost() const;
 
     [[nodiscard]] DeviceLink& link() const { return m_link; }
     [[nodiscard]] Pump& pump() const { return m_pump; }

@@ -105,6 +105,20 @@ TEST(Exchange, DrainInputRepeatsUntilAWaitPassesQuietly)
     EXPECT_EQ(bench.exchange.identify(DeviceKind::Logger), IdentifyResult::Identified);
 }
 
+TEST(Exchange, DrainInputGivesUpOnADeviceThatNeverGoesQuiet)
+{
+    LoggerBench bench;
+    // A logger left streaming: a frame every 80 ms, for an hour.
+    bench.device.sendUnsolicited(std::vector<std::uint8_t>(13, 0xA0), 0, 45'000, 80'000);
+    bench.exchange.drainInput(100, 26);
+    EXPECT_GE(bench.pump.nowMs(), Exchange::DrainLimitMs);
+    EXPECT_LT(bench.pump.nowMs(), Exchange::DrainLimitMs + 200);
+    // The command after it still goes out and is answered.
+    bench.device.clearCommandLog();
+    EXPECT_FALSE(bench.exchange.request({CommandCode::Identify}, 100, 4).empty());
+    EXPECT_EQ(bench.device.commandLog().size(), 1u);
+}
+
 TEST(Exchange, DrainInputStopsAtTheFirstQuietWaitEvenIfMoreComesLater)
 {
     LoggerBench bench;
