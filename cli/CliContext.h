@@ -1,8 +1,11 @@
 #pragma once
 
+#include "cli/CliInterrupt.h"
+
 #include <QString>
 
 #include <cstdio>
+#include <functional>
 
 // What every command of harvane-cli gets: the global options and the two
 // output streams.
@@ -11,6 +14,19 @@ struct CliContext {
     QString dataDir;
     std::FILE* out = stdout;
     std::FILE* err = stderr;
+    // Ctrl-C; absent where no one listens (commands run in-process by tests).
+    CliInterrupt* interrupt = nullptr;
+
+    // What Ctrl-C does during the job that is about to run.
+    void onInterrupt(std::function<void()> action) const
+    {
+        if (interrupt != nullptr)
+            interrupt->setAction(std::move(action));
+    }
+    [[nodiscard]] bool interrupted() const
+    {
+        return interrupt != nullptr && interrupt->interrupted();
+    }
 
     void print(const QString& text) const
     {

@@ -27,10 +27,11 @@ bool takesValue(const QString& argument)
 
 } // namespace
 
-CliRunner::CliRunner(std::FILE* out, std::FILE* err)
+CliRunner::CliRunner(std::FILE* out, std::FILE* err, CliInterrupt* interrupt)
 {
     m_cli.out = out;
     m_cli.err = err;
+    m_cli.interrupt = interrupt;
     for (auto&& group :
          {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(), dataCliCommands()})
         m_commands.insert(m_commands.end(), group.begin(), group.end());

@@ -16,7 +16,7 @@ public:
     static constexpr int ExitFailure = CliCommand::ExitFailure;
     static constexpr int ExitUsage = CliCommand::ExitUsage;
 
-    CliRunner(std::FILE* out = stdout, std::FILE* err = stderr);
+    CliRunner(std::FILE* out = stdout, std::FILE* err = stderr, CliInterrupt* interrupt = nullptr);
 
     int run(const QStringList& arguments);
 

@@ -60,7 +60,9 @@ int status(const QCommandLineParser&, const CliContext& cli)
     if (!session.port.open() || !session.procedure.readSettings())
         return CliCommand::ExitFailure;
     printReport(session, cli);
-    return CliCommand::ExitOk;
+    // The report file is what the command is for, besides the screen.
+    return session.procedure.lastReportPath().isEmpty() ? CliCommand::ExitFailure
+                                                        : CliCommand::ExitOk;
 }
 
 std::optional<int> rangedValue(const QCommandLineParser& parser, const QString& option, int high,
@@ -138,21 +140,22 @@ int surveillance(const QCommandLineParser& parser, const CliContext& cli)
     LoggerSession session(cli, false);
     if (!session.port.open())
         return CliCommand::ExitFailure;
-    // The run's loop pumps events: the stop comes as a second press of the
-    // button would, from inside it.
+    // The run's loop pumps events: the end comes from inside it, at its time
+    // or on Ctrl-C. It does not ask the logger first (a stop click would, and
+    // would leave the run going when the logger's answer does not suit), so
+    // the run always ends, switches the stream off and closes the log.
     QTimer stopTimer;
     stopTimer.setSingleShot(true);
-    QObject::connect(&stopTimer, &QTimer::timeout, [&] {
-        if (session.procedure.surveillanceRunning())
-            session.procedure.surveillanceClick();
-    });
+    QObject::connect(&stopTimer, &QTimer::timeout, [&] { session.procedure.endSurveillance(); });
     stopTimer.start(seconds * 1000);
+    cli.onInterrupt([&] { session.procedure.endSurveillance(); });
     session.procedure.surveillanceClick();
+    cli.onInterrupt({});
     const QString log = session.procedure.lastSurveillanceLogPath();
-    if (log.isEmpty())
-        return CliCommand::ExitFailure;
-    cli.printError(QStringLiteral("Log: %1").arg(log));
-    return CliCommand::ExitOk;
+    if (!log.isEmpty())
+        cli.printError(QStringLiteral("Log: %1").arg(log));
+    return session.procedure.lastRunCompleted() && !cli.interrupted() ? CliCommand::ExitOk
+                                                                      : CliCommand::ExitFailure;
 }
 
 } // namespace

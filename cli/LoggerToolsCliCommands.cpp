@@ -73,12 +73,19 @@ int readData(const QCommandLineParser& parser, const CliContext& cli)
     ReadDataProcedure::Hooks hooks;
     const QString out = parser.value(QStringLiteral("output"));
     if (!out.isEmpty())
-        hooks.filePath = [out](int, int) { return out; };
+        hooks.targetPath = out;
     ReadDataProcedure procedure(session.context(), view, std::move(hooks));
-    if (!procedure.readData())
+    cli.onInterrupt([&procedure] { procedure.abort(); });
+    const bool written = procedure.readData();
+    cli.onInterrupt({});
+    if (!written)
         return CliCommand::ExitFailure;
+    // The file is kept whatever happened, and named, so that the part that
+    // arrived can be used; but only a whole download counts as done, so that
+    // `read-data && erase --yes` never erases what was not read.
     cli.print(procedure.lastFilePath());
-    return CliCommand::ExitOk;
+    return procedure.lastComplete() && !cli.interrupted() ? CliCommand::ExitOk
+                                                          : CliCommand::ExitFailure;
 }
 
 int eraseMemory(const QCommandLineParser& parser, const CliContext& cli)

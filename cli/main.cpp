@@ -1,3 +1,4 @@
+#include "cli/CliInterrupt.h"
 #include "cli/CliRunner.h"
 
 #include <QCoreApplication>
@@ -7,11 +8,13 @@
 
 int main(int argc, char* argv[])
 {
+    CliInterrupt interrupt;
     QCoreApplication app(argc, argv);
+    interrupt.listen();
     QCoreApplication::setApplicationName(QStringLiteral("harvane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(HARVANE_VERSION));
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
-    CliRunner runner;
+    CliRunner runner(stdout, stderr, &interrupt);
     return runner.run(QCoreApplication::arguments());
 }

@@ -1,5 +1,6 @@
 #include "data/DataFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -61,4 +62,21 @@ bool DataFile::save(const QString& path, const DataDocument& document, QString* 
     if (!written && error != nullptr)
         *error = QStringLiteral("Error: Can not write the data file %1!").arg(path);
     return written;
+}
+
+bool DataFile::checkWritable(const QString& path, QString* error)
+{
+    const QFileInfo info(path);
+    bool ok = !info.isDir();
+    if (ok) {
+        // The same way save() writes: a new file beside the target, renamed
+        // over it. Made and thrown away here.
+        QSaveFile probe(path);
+        ok = probe.open(QIODevice::WriteOnly);
+        probe.cancelWriting();
+    }
+    if (!ok && error != nullptr)
+        *error = QStringLiteral("Error: Can not write the data file %1!")
+                     .arg(QDir::toNativeSeparators(path));
+    return ok;
 }

@@ -31,4 +31,8 @@ public:
     // only once everything is written: a save that fails leaves the earlier
     // file as it was. False (with the reason) on failure.
     static bool save(const QString& path, const DataDocument& document, QString* error = nullptr);
+
+    // Whether save() could write `path` now: its folder exists and takes a
+    // new file, and the path is not a folder. False with the reason.
+    static bool checkWritable(const QString& path, QString* error = nullptr);
 };

@@ -8,6 +8,7 @@
 #include "link/DeviceLink.h"
 #include "link/Pump.h"
 #include "link/UserPrompts.h"
+#include "logger/LoggerCommands.h"
 #include "logger/LoggerStatus.h"
 
 #include <QDir>
@@ -40,12 +41,22 @@ bool ReadDataProcedure::giveUp()
     return false;
 }
 
+QString ReadDataProcedure::defaultFilePath(const LoggerStatus& status) const
+{
+    const QString name = QString::fromLatin1(FolderName);
+    const QString folder = m_context.folders.folder(name);
+    return QDir(folder.isEmpty() ? QDir(m_context.folders.root()).filePath(name) : folder)
+        .filePath(
+            fileName(status.implantId(), status.loggerId(), m_context.pump.currentDateTime()));
+}
+
 bool ReadDataProcedure::readData()
 {
     m_lastFile.clear();
     m_missing = 0;
     m_bytesRead = 0;
     m_abort = false;
+    m_complete = false;
     m_view.setBusy(true);
     if (!m_hooks.saveModified())
         return giveUp();
@@ -53,10 +64,18 @@ bool ReadDataProcedure::readData()
         m_context.prompts.showMessage(QStringLiteral("Please choose a COM port first!"));
         return giveUp();
     }
+    // A full memory takes hours at the line rate: a target that cannot be
+    // written is found out now, not after the download.
+    if (!m_hooks.targetPath.isEmpty()) {
+        QString error;
+        if (!DataFile::checkWritable(m_hooks.targetPath, &error)) {
+            m_context.prompts.showMessage(error);
+            return giveUp();
+        }
+    }
     if (m_exchange.identify(DeviceKind::Logger) != IdentifyResult::Identified)
         return giveUp();
-    m_exchange.drainInput(100, 32);
-    const auto reply = m_exchange.request({CommandCode::ReadStatus}, 200, LoggerStatus::Size);
+    const auto reply = LoggerCommands(m_exchange).readStatus(32);
     if (reply.empty()) {
         m_context.prompts.showMessage(Exchange::noCommunicationMessage(DeviceKind::Logger));
         return giveUp();
@@ -82,7 +101,7 @@ bool ReadDataProcedure::readData()
     }
     m_exchange.drainInput(200, 32);
 
-    // Header, then N data bytes; a short status reply leaves zeros.
+    // Header, then N data bytes.
     QByteArray buffer(static_cast<qsizetype>(DataDocument::HeaderSize + n),
                       static_cast<char>(MissingByte));
     std::memcpy(buffer.data(), status.bytes().data(), DataDocument::HeaderSize);
@@ -102,8 +121,13 @@ bool ReadDataProcedure::readData()
     const std::int64_t startUs = m_context.pump.nowUs();
     std::vector<std::uint8_t> chunk(ReadChunk);
     std::size_t lastRead = 0;
+    bool lost = false;
     do {
         m_exchange.pumpWait(1);
+        if (m_exchange.linkLost()) {
+            lost = true;
+            break;
+        }
         lastRead = m_context.link.read(chunk);
         const std::size_t fits = std::min(lastRead, full - received);
         if (fits > 0) {
@@ -119,24 +143,28 @@ bool ReadDataProcedure::readData()
                           : 0.0);
     } while ((received < full - 1 || lastRead > 0) && idle != 0 && !m_abort);
     m_view.setAbortEnabled(false);
+    timer->stop();
 
     const bool aborted = m_abort;
     m_missing = static_cast<std::uint32_t>(full - received);
-    if (m_hooks.filePath) {
-        m_lastFile = m_hooks.filePath(status.implantId(), status.loggerId());
-    } else {
-        const QString folder = m_context.folders.folder(QString::fromLatin1(FolderName));
-        m_lastFile =
-            QDir(folder.isEmpty()
-                     ? QDir(m_context.folders.root()).filePath(QString::fromLatin1(FolderName))
-                     : folder)
-                .filePath(fileName(status.implantId(), status.loggerId(),
-                                   m_context.pump.currentDateTime()));
-    }
+    // The last data byte is allowed to stay out; more than that did not arrive.
+    m_complete = !aborted && !lost && m_missing <= 1;
     const DataDocument data(buffer);
     QString error;
-    const bool written = DataFile::save(m_lastFile, data, &error);
-    timer->stop();
+    m_lastFile = m_hooks.targetPath.isEmpty() ? defaultFilePath(status) : m_hooks.targetPath;
+    bool written = DataFile::save(m_lastFile, data, &error);
+    QString fallbackNote;
+    if (!written && !m_hooks.targetPath.isEmpty()) {
+        // The chosen place failed after all: keep the download where
+        // downloads go anyway rather than lose it.
+        const QString fallback = defaultFilePath(status);
+        if (DataFile::save(fallback, data)) {
+            fallbackNote = QStringLiteral("%1\nThe data were saved to %2 instead.")
+                               .arg(error, QDir::toNativeSeparators(fallback));
+            m_lastFile = fallback;
+            written = true;
+        }
+    }
     m_view.setBusy(false);
     // The data go to the document even when the file could not be written:
     // marked as changed, they can still be saved elsewhere.
@@ -146,16 +174,27 @@ bool ReadDataProcedure::readData()
         m_context.prompts.showMessage(error);
         return false;
     }
-    if (aborted) {
+    if (!fallbackNote.isEmpty())
+        m_context.prompts.showMessage(fallbackNote);
+    const std::size_t arrived = received - DataDocument::HeaderSize;
+    if (lost) {
+        m_context.prompts.showMessage(
+            Exchange::noCommunicationMessage(DeviceKind::Logger) +
+            QStringLiteral("\n\nThe connection was lost during the download: %1 of %2 data "
+                           "bytes arrived. They are kept; the %3 missing bytes are written as "
+                           "0xFF.")
+                .arg(arrived)
+                .arg(n)
+                .arg(m_missing));
+    } else if (aborted) {
         m_context.prompts.showMessage(
             QStringLiteral(
                 "Reading was aborted: %1 of %2 data bytes arrived. The %3 missing bytes are "
                 "written as 0xFF.")
-                .arg(received - DataDocument::HeaderSize)
+                .arg(arrived)
                 .arg(n)
                 .arg(m_missing));
-    } else if (m_missing > 1) {
-        // The last data byte is allowed to stay out; more than that did not arrive.
+    } else if (!m_complete) {
         m_context.prompts.showMessage(
             QStringLiteral(
                 "The logger stopped sending: %1 of %2 data bytes never arrived. They are "

@@ -27,18 +27,24 @@ public:
         std::function<bool()> saveModified = [] { return true; };
         // Installs the downloaded data into the document (marked modified).
         std::function<void(DataDocument)> installData = [](DataDocument) {};
-        // Where the file goes; when unset, "ReadData/ImpID..LogID.._<time>.bin".
-        std::function<QString(int implantId, int loggerId)> filePath = {};
+        // A file of the caller's choice instead of "ReadData/ImpID..LogID.._
+        // <time>.bin". It is checked before anything is read, and when it
+        // still cannot be written at the end the data go to ReadData.
+        QString targetPath;
     };
 
     ReadDataProcedure(DeviceContext context, ReadDataView& view, Hooks hooks);
 
-    // The "Read data" button. True when a file was written.
+    // The "Read data" button. True when a file was written (whole or not:
+    // lastComplete() tells).
     bool readData();
     // The "Abort" button, pressed while the dump runs.
     void abort() { m_abort = true; }
 
     [[nodiscard]] QString lastFilePath() const { return m_lastFile; }
+    // Every announced byte arrived (the last one may stay out: it is never
+    // decoded), without an abort or a lost link.
+    [[nodiscard]] bool lastComplete() const { return m_complete; }
     [[nodiscard]] std::uint32_t lastMissingBytes() const { return m_missing; }
     [[nodiscard]] std::uint64_t lastBytesRead() const { return m_bytesRead; }
 
@@ -48,6 +54,7 @@ public:
 
 private:
     bool giveUp();
+    QString defaultFilePath(const LoggerStatus& status) const;
 
     DeviceContext m_context;
     ReadDataView& m_view;
@@ -57,4 +64,5 @@ private:
     std::uint32_t m_missing = 0;
     std::uint64_t m_bytesRead = 0;
     bool m_abort = false;
+    bool m_complete = false;
 };

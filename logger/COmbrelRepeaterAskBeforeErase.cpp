@@ -7,11 +7,15 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace {
+const QString Question = QStringLiteral("Erase entire data memory?");
+}
+
 COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext context, QWidget* parent)
     : ExitGuardedDialog(parent)
 {
     setWindowTitle(QStringLiteral("Harvane – Erase memory"));
-    auto* question = new QLabel(QStringLiteral("Erase entire data memory?"), this);
+    m_question = new QLabel(Question, this);
     m_erase = new QPushButton(QStringLiteral("Erase"), this);
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
     setExitButton(m_exit);
@@ -22,7 +26,7 @@ COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext conte
     m_countdown->setMinimumWidth(220);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(question, 0, 0, 1, 2);
+    layout->addWidget(m_question, 0, 0, 1, 2);
     layout->addWidget(m_animation, 0, 2, 2, 1);
     layout->addWidget(m_countdown, 1, 0, 1, 2);
     layout->addWidget(m_erase, 2, 0);
@@ -33,6 +37,10 @@ COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext conte
         m_erase->setEnabled(!busy);
         m_exit->setEnabled(!busy);
         if (busy)
+            m_question->setText(Question);
+    };
+    view.setAnimation = [this](bool running) {
+        if (running)
             m_animation->start();
         else
             m_animation->stop();
@@ -41,6 +49,9 @@ COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext conte
         m_countdown->setText(
             seconds < 0 ? QString() : QStringLiteral("Erasing... at most %1 s left").arg(seconds));
     };
+    // Said in the dialog itself: an extra message box would only be one
+    // more thing to click away.
+    view.showErased = [this] { m_question->setText(QStringLiteral("Memory erased.")); };
     m_procedure = std::make_unique<EraseProcedure>(std::move(context), std::move(view));
     connect(m_erase, &QPushButton::clicked, this, [this] { m_procedure->erase(); });
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);

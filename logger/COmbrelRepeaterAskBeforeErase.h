@@ -20,6 +20,8 @@ public:
     QPushButton* eraseButton() const { return m_erase; }
     QPushButton* exitButton() const { return m_exit; }
     QLabel* countdownText() const { return m_countdown; }
+    // The question, and after a confirmed erase "Memory erased.".
+    QLabel* questionText() const { return m_question; }
     BusyAnimation* animation() const { return m_animation; }
     [[nodiscard]] EraseProcedure& procedure() { return *m_procedure; }
 
@@ -27,6 +29,7 @@ private:
     std::unique_ptr<EraseProcedure> m_procedure;
     QPushButton* m_erase = nullptr;
     QPushButton* m_exit = nullptr;
+    QLabel* m_question = nullptr;
     QLabel* m_countdown = nullptr;
     BusyAnimation* m_animation = nullptr;
 };

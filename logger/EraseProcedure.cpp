@@ -14,17 +14,34 @@ EraseProcedure::EraseProcedure(DeviceContext context, View view)
 
 bool EraseProcedure::finish(bool ok)
 {
+    if (m_timer)
+        m_timer->stop();
     m_countdown = -1;
     m_view.showCountdown(-1);
+    m_view.setAnimation(false);
     m_view.setBusy(false);
+    if (ok)
+        m_view.showErased();
     return ok;
+}
+
+bool EraseProcedure::fail()
+{
+    if (m_timer)
+        m_timer->stop();
+    // A pulled cable is not an erase the logger refused.
+    m_context.prompts.showMessage(
+        m_exchange.linkLost()
+            ? Exchange::noCommunicationMessage(DeviceKind::Logger)
+            : QStringLiteral("Erasing of memory not successful, please try again!"));
+    return finish(false);
 }
 
 bool EraseProcedure::waitForByte()
 {
     // Ends at the first byte whatever its value, or when the budget is spent.
     std::uint8_t byte = 0;
-    while (m_countdown > 0) {
+    while (m_countdown > 0 && !m_exchange.linkLost()) {
         if (m_context.link.read(std::span(&byte, 1)) > 0)
             return true;
         m_exchange.pumpWait(1);
@@ -41,6 +58,7 @@ bool EraseProcedure::erase()
         m_view.setBusy(false);
         return false;
     }
+    m_view.setAnimation(true);
     if (!m_context.link.isOpen()) {
         m_context.prompts.showMessage(QStringLiteral("Please choose a COM port first!"));
         return finish(false);
@@ -61,21 +79,19 @@ bool EraseProcedure::erase()
 
     m_countdown = BudgetSeconds;
     m_view.showCountdown(m_countdown);
-    const auto timer = m_context.pump.createTimer([this] {
+    m_timer = m_context.pump.createTimer([this] {
         if (m_countdown > 0)
             --m_countdown;
         m_view.showCountdown(m_countdown);
     });
-    timer->start(1000);
-    auto fail = [&] {
-        timer->stop();
-        m_context.prompts.showMessage(
-            QStringLiteral("Erasing of memory not successful, please try again!"));
-        return finish(false);
-    };
+    m_timer->start(1000);
 
+    // Whatever is still on the line goes first; a device that keeps talking
+    // gets the same limit as any drain, and the erase budget then decides.
     std::uint8_t stale[2];
-    while (m_context.link.read(stale) > 0)
+    const std::int64_t drainEndUs =
+        m_context.pump.nowUs() + std::int64_t{Exchange::DrainLimitMs} * 1000;
+    while (m_context.link.read(stale) > 0 && m_context.pump.nowUs() < drainEndUs)
         m_exchange.pumpWait(1);
     m_exchange.write({CommandCode::EraseMemory});
     if (!waitForByte() || !waitForByte())
@@ -86,6 +102,5 @@ bool EraseProcedure::erase()
     m_exchange.write({CommandCode::EraseFinish});
     if (!waitForByte())
         return fail();
-    timer->stop();
     return finish(true);
 }

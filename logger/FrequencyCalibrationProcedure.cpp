@@ -96,8 +96,15 @@ void FrequencyCalibrationProcedure::startStopClick()
     m_view.setExitEnabled(false);
     m_view.setReadOffsetEnabled(false);
     std::uint8_t report[2];
+    bool lost = false;
     while (m_running) {
         m_exchange.pumpWait(1);
+        if (!m_running)
+            break;
+        if (m_exchange.linkLost()) {
+            lost = true;
+            break;
+        }
         if (m_context.link.read(report) == 2) {
             const QString time =
                 m_context.pump.currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -105,7 +112,12 @@ void FrequencyCalibrationProcedure::startStopClick()
                 QString::asprintf("%s: %.1f kHz", qPrintable(time), deviationKHz(report[0])), true);
         }
     }
-    commands.switchActivity(CommandCode::CalibrationLog, false);
+    if (lost) {
+        m_running = false;
+        m_context.prompts.showMessage(NoLogger);
+    } else {
+        commands.switchActivity(CommandCode::CalibrationLog, false);
+    }
     m_view.setAnimation(false);
     m_view.setCaption(QStringLiteral("Start Log"));
     enableIdleButtons();

@@ -20,14 +20,12 @@ std::optional<std::int16_t> HeadThresholdProcedure::readTilt()
     m_exchange.drainInput(100, 10);
     m_exchange.pumpWait(100);
     const auto reply = m_exchange.request({CommandCode::ReadHeadTilt}, 1000, 3);
-    if (reply.empty()) {
+    // A cut-short reply would show a made-up tilt: no reply at all.
+    if (reply.size() < 3) {
         m_context.prompts.showMessage(NoLogger);
         return std::nullopt;
     }
-    // A short reply leaves the missing bytes zero.
-    const std::uint8_t low = reply.size() > 1 ? reply[1] : 0;
-    const std::uint8_t high = reply.size() > 2 ? reply[2] : 0;
-    return static_cast<std::int16_t>(low | (high << 8));
+    return static_cast<std::int16_t>(reply[1] | (reply[2] << 8));
 }
 
 bool HeadThresholdProcedure::writeThreshold(const std::function<std::int16_t()>& threshold)

@@ -9,7 +9,10 @@ LoggerCommands::LoggerCommands(Exchange& exchange) : m_exchange(exchange) {}
 std::vector<std::uint8_t> LoggerCommands::readStatus(std::size_t drainChunk)
 {
     m_exchange.drainInput(100, drainChunk);
-    return m_exchange.request({CommandCode::ReadStatus}, 200, LoggerStatus::Size);
+    auto reply = m_exchange.request({CommandCode::ReadStatus}, 200, LoggerStatus::Size);
+    if (reply.size() < LoggerStatus::Size)
+        reply.clear();
+    return reply;
 }
 
 std::uint8_t LoggerCommands::toBcd(int value)

@@ -26,7 +26,10 @@ public:
     explicit LoggerCommands(Exchange& exchange);
 
     // Drains the input (100 ms waits, reads of `drainChunk`), sends 28, waits
-    // 200 ms and reads up to 72 bytes. Empty when the logger did not answer.
+    // 200 ms and reads up to 72 bytes. Empty when the logger did not answer,
+    // and also when the reply was cut short: the missing bytes would be read
+    // as zeros - IDs and interval 0 written back, logging taken as off - so
+    // a part of a block is no block.
     std::vector<std::uint8_t> readStatus(std::size_t drainChunk = 26);
 
     // The settings-write sequence: clock, VHF start, VHF stop, implant ID,

@@ -150,6 +150,7 @@ void LoggerSettingsProcedure::surveillanceClick()
 
     const LoggerStatus status = *m_status;
     m_running = true;
+    m_lastRunCompleted = false;
     m_commands.switchActivity(CommandCode::Surveillance, true);
     m_view.appendLogLine(QStringLiteral("Start Log:"));
     m_view.setSurveillanceCaption(QStringLiteral("Stop Surveilance"));
@@ -180,8 +181,16 @@ void LoggerSettingsProcedure::surveillanceClick()
 
     m_exchange.read(14);
     SurveillanceReader reader(m_context.link, m_context.pump);
+    bool lost = false;
     while (m_running) {
         m_exchange.pumpWait(1);
+        // A stop click (or its failed identify) inside the wait comes first.
+        if (!m_running)
+            break;
+        if (m_exchange.linkLost()) {
+            lost = true;
+            break;
+        }
         const QStringList lines = reader.poll();
         for (const QString& line : lines) {
             log.writeLine(line);
@@ -189,11 +198,23 @@ void LoggerSettingsProcedure::surveillanceClick()
         }
     }
 
-    m_commands.switchActivity(CommandCode::Surveillance, false);
+    if (!lost)
+        m_commands.switchActivity(CommandCode::Surveillance, false);
     m_view.appendLogLine(QStringLiteral("Stop Log:"));
     log.writeLine(QStringLiteral("Stop Log:"));
     m_view.setSurveillanceCaption(QStringLiteral("Start Surveilance"));
     log.close();
+    if (lost) {
+        // The cable or the adapter went away: there is nobody to switch off
+        // or to ask for a status, and no reason to let the user find out by
+        // pressing Stop.
+        m_running = false;
+        m_context.prompts.showMessage(NoLogger);
+        m_view.setAnimation(false);
+        reset();
+        return;
+    }
+    m_lastRunCompleted = true;
     const bool answered = !m_commands.readStatus(26).empty();
     m_view.setAnimation(false);
     if (answered)

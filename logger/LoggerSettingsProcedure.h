@@ -38,6 +38,12 @@ public:
     // The one surveillance button: starts a run, or (pressed again while the
     // run's loop waits) stops it.
     void surveillanceClick();
+    // Ends a running surveillance without asking the logger first, the way
+    // a timed or interrupted run must end whatever the logger says: the run
+    // switches the stream off (34, 0xEE) and closes its log as after a stop.
+    void endSurveillance() { m_running = false; }
+    // The last run started and was ended by a stop, its log complete.
+    [[nodiscard]] bool lastRunCompleted() const { return m_lastRunCompleted; }
 
     // Back to the opening state.
     void reset();
@@ -59,4 +65,5 @@ private:
     QString m_lastReport;
     QString m_lastLog;
     bool m_running = false;
+    bool m_lastRunCompleted = false;
 };

@@ -49,6 +49,7 @@ TEST_F(LoggerTools, EraseSucceedsSilentlyAfterTheThreeSteps)
     EXPECT_TRUE(dialog.eraseButton()->isEnabled());
     EXPECT_TRUE(dialog.exitButton()->isEnabled());
     EXPECT_TRUE(dialog.countdownText()->text().isEmpty());
+    EXPECT_EQ(dialog.questionText()->text(), QStringLiteral("Memory erased."));
     EXPECT_TRUE(logger.memory().empty());
 }
 
