@@ -11,6 +11,7 @@
 #include "link/CCOMChooseDlg.h"
 #include "link/DeviceLink.h"
 #include "link/PortEnumerator.h"
+#include "link/PortNames.h"
 #include "link/PortWatcher.h"
 #include "link/UserPrompts.h"
 #include "logger/COmbrelRepeater.h"
@@ -44,9 +45,14 @@ namespace {
 QString chooseWithDialog(QWidget* parent, bool save, const QString& suggestion)
 {
     const QString filter = QStringLiteral("Harvane (*.bin)");
-    if (save)
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("Save as"), suggestion, filter);
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), suggestion, filter);
+    if (!save)
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), suggestion, filter);
+    QFileDialog dialog(parent, QStringLiteral("Save as"), suggestion, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("bin"));
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().constFirst()
+               : QString();
 }
 
 } // namespace
@@ -83,15 +89,15 @@ CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
     splitter->addWidget(m_right);
     splitter->setSizes({width() / 2, width() / 2});
     setCentralWidget(splitter);
-    m_active = m_left;
-    connect(m_left, &CVelmoraView::activated, this, [this] { m_active = m_left; });
-    connect(m_right, &CVelmoraView::activated, this, [this] { m_active = m_right; });
+    connect(m_left, &CVelmoraView::activated, this, [this] { setActivePane(m_left); });
+    connect(m_right, &CVelmoraView::activated, this, [this] { setActivePane(m_right); });
 
     createActions();
     createMenus();
     createToolBars();
     createStatusBar();
 
+    setActivePane(m_left);
     // Expert entries are greyed at every start.
     command(MainCommand::HeadPosThreshold)->setEnabled(false);
     command(MainCommand::CalibrateFrequency)->setEnabled(false);
@@ -408,7 +414,10 @@ void CMainFrame::createToolBars()
     standard->addAction(command(MainCommand::Print));
     standard->addAction(command(MainCommand::About));
     standard->addAction(command(MainCommand::ContextHelp));
-    connect(command(MainCommand::ToggleToolbar), &QAction::toggled, standard, &QWidget::setVisible);
+    QAction* toggle = command(MainCommand::ToggleToolbar);
+    connect(toggle, &QAction::toggled, standard, &QWidget::setVisible);
+    // Hidden from its own context menu, the toolbar takes the menu entry along.
+    connect(standard, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
 
     QToolBar* expert = addToolBar(QStringLiteral("Expert"));
     expert->setObjectName(QStringLiteral("ExpertToolBar"));
@@ -530,9 +539,23 @@ void CMainFrame::onDeviceRemoved()
 
 void CMainFrame::fillPortList()
 {
+    QStringList names = m_services.ports.portNames();
+    for (const QString& extra : std::as_const(m_extraPorts)) {
+        if (!names.contains(extra))
+            names.append(extra);
+    }
     m_portList->clear();
-    m_portList->addItems(m_services.ports.portNames());
+    m_portList->addItems(sortedPortNames(names));
     m_portList->setCurrentIndex(-1);
+}
+
+void CMainFrame::addPortToList(const QString& name)
+{
+    if (name.isEmpty() || m_extraPorts.contains(name))
+        return;
+    m_extraPorts.append(name);
+    fillPortList();
+    selectPortInList();
 }
 
 void CMainFrame::selectPortInList()
@@ -573,7 +596,18 @@ void CMainFrame::switchPane()
 {
     CVelmoraView* next = m_active == m_left ? m_right : m_left;
     next->setFocus(Qt::ShortcutFocusReason);
-    m_active = next;
+    setActivePane(next);
+}
+
+void CMainFrame::setActivePane(CVelmoraView* pane)
+{
+    m_active = pane;
+    // These belong to the left pane and act only while it is the active one;
+    // greyed otherwise, so the user sees why nothing happens.
+    const bool left = pane == m_left;
+    for (MainCommand which :
+         {MainCommand::ChooseComPort, MainCommand::Print, MainCommand::Pageview})
+        command(which)->setEnabled(left);
 }
 
 void CMainFrame::updateTitle()
@@ -635,7 +669,13 @@ bool CMainFrame::fileSave()
 
 bool CMainFrame::fileSaveAs()
 {
-    const QString path = askForFile(true, m_document->pathName());
+    QString path = askForFile(true, m_document->pathName());
+    // "cow" is saved as cow.bin, where File > Open finds it again.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        if (!path.endsWith(QLatin1Char('.')))
+            path += QLatin1Char('.');
+        path += QStringLiteral("bin");
+    }
     if (path.isEmpty() || !m_document->saveDocument(path))
         return false;
     rememberFile(path);

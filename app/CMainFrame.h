@@ -76,6 +76,9 @@ public:
     // Opens the named port as when it is picked in the port list; `listIndex`
     // is the position to select in the list (-1: find the name).
     void choosePort(const QString& name, int listIndex = -1);
+    // Keeps a port the platform does not list (a pseudo-terminal, a
+    // /dev/serial/by-id path) in the port list from now on.
+    void addPortToList(const QString& name);
     void updateComPort();
     void onDeviceArrived();
     void onDeviceRemoved();
@@ -112,6 +115,7 @@ private:
     void chooseComPortDialog();
     void showAbout();
     void switchPane();
+    void setActivePane(CVelmoraView* pane);
 
     MainFrameServices m_services;
     std::unique_ptr<CLogger> m_logger;
@@ -125,6 +129,7 @@ private:
     QMenu* m_recentMenu = nullptr;
     PortWatcher* m_watcher = nullptr;
     std::array<QAction*, MainCommandCount> m_commands{};
+    QStringList m_extraPorts;
     QString m_portName;
     bool m_portOpen = false;
     bool m_expertMode = false;

@@ -23,27 +23,51 @@ CVelmoraApp::~CVelmoraApp()
     delete m_splash.data();
 }
 
-bool CVelmoraApp::initInstance(const QStringList& arguments)
+void CVelmoraApp::describeCommandLine(QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Reads out and configures livestock monitoring loggers and base stations."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Offer a simulated logger and base station as the "
-                                                 "ports sim:logger and sim:base."));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Write reports, logs and downloads below DIR."),
-                                     QStringLiteral("DIR"));
-    parser.addOptions({demo, dataDir});
+    parser.addOption({QStringLiteral("demo"),
+                      QStringLiteral("Offer a simulated logger and base station as the ports "
+                                     "sim:logger and sim:base.")});
+    parser.addOption({QStringLiteral("data-dir"),
+                      QStringLiteral("Write reports, logs and downloads below DIR."),
+                      QStringLiteral("DIR")});
+    parser.addOption(
+        {QStringLiteral("port"),
+         QStringLiteral(
+             "Open this port at start-up, as choosing it in the port list does: a "
+             "listed name (ttyUSB0, COM3) or a path such as /dev/pts/7 (harvane-devsim)."),
+         QStringLiteral("PORT")});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file to open."),
                                  QStringLiteral("[file]"));
+}
+
+bool CVelmoraApp::asksForInformationOnly(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            return false;
+        for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+            if (argument == option)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool CVelmoraApp::initInstance(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    describeCommandLine(parser);
     parser.process(arguments);
 
-    m_demo = parser.isSet(demo);
-    m_folders = std::make_unique<DataFolders>(
-        DataFolders::resolve(parser.value(dataDir), DataFolders::programFolder()));
+    m_demo = parser.isSet(QStringLiteral("demo"));
+    m_folders = std::make_unique<DataFolders>(DataFolders::resolve(
+        parser.value(QStringLiteral("data-dir")), DataFolders::programFolder()));
     m_pump = std::make_unique<QtPump>();
     m_simulated = std::make_unique<SimulatedDeviceSet>();
     m_simulated->logger().setClock(m_pump->currentDateTime(), m_pump->nowUs());
@@ -69,6 +93,16 @@ bool CVelmoraApp::initInstance(const QStringList& arguments)
     // The splash stays above the window while it starts.
     if (m_splash)
         m_splash->raise();
+
+    // A port given on the command line is opened as if it had been picked:
+    // once the window is up, so that a failure's message sits on top of it.
+    const QString port = parser.value(QStringLiteral("port"));
+    if (!port.isEmpty()) {
+        QTimer::singleShot(0, m_frame.get(), [this, port] {
+            m_frame->addPortToList(port);
+            m_frame->choosePort(port);
+        });
+    }
 
     const QStringList files = parser.positionalArguments();
     if (!files.isEmpty()) {

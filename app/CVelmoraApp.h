@@ -7,6 +7,7 @@
 #include <memory>
 
 class CMainFrame;
+class QCommandLineParser;
 class CSplashWnd;
 class DataFolders;
 class MessageBoxPrompts;
@@ -26,6 +27,12 @@ class CVelmoraApp final : public QObject {
 public:
     CVelmoraApp();
     ~CVelmoraApp() override;
+
+    // The command line the program takes, for the parser.
+    static void describeCommandLine(QCommandLineParser& parser);
+    // Whether the arguments only ask for --help or --version, which are
+    // answered without a display.
+    static bool asksForInformationOnly(int argc, const char* const* argv);
 
     // Processes the arguments and shows the main window. Returns false (with
     // a message on the error stream) for a command line it cannot use.

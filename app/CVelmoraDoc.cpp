@@ -29,6 +29,13 @@ void CVelmoraDoc::replaceData(DataDocument data, bool fromDownload)
     notifyDataChanged(!fromDownload);
 }
 
+void CVelmoraDoc::installDownload(DataDocument data)
+{
+    setPath({});
+    m_modified = true;
+    replaceData(std::move(data), true);
+}
+
 void CVelmoraDoc::newDocument()
 {
     deleteContents();

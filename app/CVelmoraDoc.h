@@ -30,6 +30,9 @@ public:
     // Installs new data: from a file (an initial update of the panes) or
     // from a download (an update, which stretches the left pane to fit).
     void replaceData(DataDocument data, bool fromDownload);
+    // A download's data: untitled and modified, so that Save asks for a name
+    // and can never write them over the file that was open before.
+    void installDownload(DataDocument data);
 
     // Drops the data; the panes show nothing from their next repaint.
     void deleteContents();

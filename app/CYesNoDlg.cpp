@@ -1,5 +1,6 @@
 #include "app/CYesNoDlg.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextEdit>
@@ -46,6 +47,12 @@ void CYesNoDlg::reject()
 {
     // Esc: neither Yes nor No.
     done(ResultDismissed);
+}
+
+void CYesNoDlg::closeEvent(QCloseEvent* event)
+{
+    // The window manager's close (Alt+F4) is no answer: the question stays.
+    event->ignore();
 }
 
 void CYesNoDlg::showEvent(QShowEvent* event)

@@ -6,7 +6,8 @@ class QTextEdit;
 class QPushButton;
 
 // The confirmation asked before an action that changes the logger. It can
-// only be left by answering or with Esc: the window's close button is off.
+// only be left by answering or with Esc: the window's close button is off,
+// and a close from the window manager (Alt+F4) is refused.
 class CYesNoDlg final : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +24,7 @@ public:
     void reject() override;
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

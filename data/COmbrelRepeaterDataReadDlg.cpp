@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -38,7 +39,8 @@ COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
     m_abort = new QPushButton(QStringLiteral("Abort"), this);
     m_abort->setEnabled(false);
     // The default button: Enter closes the dialog once it has been enabled
-    // at the end of the first read, and does nothing before.
+    // at the end of the first read, and does nothing before. It is never
+    // shown, and Qt presses no hidden default button: keyPressEvent does.
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setDefault(true);
     m_ok->setEnabled(false);
@@ -80,6 +82,17 @@ COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
 
 COmbrelRepeaterDataReadDlg::~COmbrelRepeaterDataReadDlg() = default;
 
+void COmbrelRepeaterDataReadDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (m_ok->isEnabled())
+            m_ok->click();
+        event->accept();
+        return;
+    }
+    ExitGuardedDialog::keyPressEvent(event);
+}
+
 void COmbrelRepeaterDataReadDlg::setBusy(bool busy)
 {
     m_read->setEnabled(!busy);
@@ -104,15 +117,17 @@ void COmbrelRepeaterDataReadDlg::showSummary(const QString& text)
 void COmbrelRepeaterDataReadDlg::setProgressRange(std::uint32_t total)
 {
     m_total = total;
-    // The bar counts in kilobytes so that a 64 MiB memory fits its range.
-    m_progress->setRange(0, qMax(1, static_cast<int>(total / 1024)));
+    // In bytes: the largest memory (67 104 864) fits an int with room to
+    // spare, and a small one still moves. An empty one shows as done.
+    m_progress->setRange(0, qMax<int>(1, static_cast<int>(total)));
     m_progress->setValue(0);
 }
 
 void COmbrelRepeaterDataReadDlg::showProgress(std::uint64_t bytesRead, std::uint32_t stored,
                                               std::uint32_t total, double bytesPerSecond)
 {
-    m_progress->setValue(static_cast<int>(std::min<std::uint64_t>(bytesRead, total) / 1024));
+    m_progress->setValue(total == 0 ? 1
+                                    : static_cast<int>(std::min<std::uint64_t>(bytesRead, total)));
     QString text = QStringLiteral("%1 of %2 bytes").arg(stored).arg(total);
     if (bytesPerSecond > 0) {
         text += QStringLiteral(" · %1 bytes/s").arg(static_cast<qint64>(bytesPerSecond));

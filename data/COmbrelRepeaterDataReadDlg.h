@@ -31,6 +31,9 @@ public:
     QPlainTextEdit* summaryText() const { return m_summary; }
     BusyAnimation* animation() const { return m_animation; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void setBusy(bool busy) override;
     void setAbortEnabled(bool enabled) override;

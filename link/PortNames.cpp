@@ -10,26 +10,15 @@ QStringList sortedPortNames(QStringList names)
     return names;
 }
 
-QString portFromFriendlyName(const QString& friendlyName)
+PortPresence presenceAmongPorts(const std::optional<std::vector<ListedPort>>& ports,
+                                const QString& portName)
 {
-    const qsizetype com = friendlyName.indexOf(QLatin1String("COM"), 0, Qt::CaseSensitive);
-    if (com < 0)
-        return {};
-    const qsizetype close = friendlyName.indexOf(QLatin1Char(')'), com);
-    if (close < 0)
-        return {};
-    return friendlyName.mid(com, close - com);
-}
-
-PortPresence presenceAmongFriendlyNames(const std::optional<QStringList>& friendlyNames,
-                                        const QString& portName)
-{
-    if (!friendlyNames)
+    if (!ports)
         return PortPresence::Undetermined;
-    const bool found =
-        std::any_of(friendlyNames->begin(), friendlyNames->end(), [&](const QString& friendly) {
-            const QString port = portFromFriendlyName(friendly);
-            return !port.isEmpty() && port == portName;
-        });
+    if (portName.isEmpty())
+        return PortPresence::Absent;
+    const bool found = std::any_of(ports->begin(), ports->end(), [&](const ListedPort& port) {
+        return port.name == portName || port.location == portName;
+    });
     return found ? PortPresence::Present : PortPresence::Absent;
 }

@@ -6,17 +6,22 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Port lists are sorted as plain text, as users know them from the device
 // manager: COM10 comes before COM2.
 QStringList sortedPortNames(QStringList names);
 
-// The port a device's friendly name refers to: the text from the first "COM"
-// up to the first ")" after it ("USB Serial Port (COM12)" gives "COM12");
-// empty when there is no "COM" or no ")".
-QString portFromFriendlyName(const QString& friendlyName);
+// A port as the platform lists it: the name users pick (COM3, ttyUSB0) and
+// the device it opens (\\.\COM3, /dev/ttyUSB0).
+struct ListedPort {
+    QString name;
+    QString location;
+};
 
-// Present when one of the friendly names refers to the port exactly;
-// undetermined when the device list could not be obtained.
-PortPresence presenceAmongFriendlyNames(const std::optional<QStringList>& friendlyNames,
-                                        const QString& portName);
+// Present when the platform still lists the port, by the name it reports
+// itself or by its device; undetermined when no list could be had. A device
+// description is never parsed for a port name: "Virtual COM Port (COM5)"
+// names the device, not the port.
+PortPresence presenceAmongPorts(const std::optional<std::vector<ListedPort>>& ports,
+                                const QString& portName);

@@ -16,26 +16,14 @@ QStringList SystemPortEnumerator::portNames() const
 
 PortPresence SystemPortEnumerator::presence(const QString& portName) const
 {
-    if (portName.isEmpty())
-        return PortPresence::Absent;
+    std::vector<ListedPort> listed;
     const auto ports = QSerialPortInfo::availablePorts();
-#ifdef Q_OS_WIN
-    // Windows names devices "USB Serial Port (COM3)"; match the way the
-    // device manager shows them.
-    QStringList friendlyNames;
     for (const QSerialPortInfo& info : ports)
-        friendlyNames.append(info.description() + QLatin1String(" (") + info.portName() +
-                             QLatin1Char(')'));
-    return presenceAmongFriendlyNames(friendlyNames, portName);
-#else
-    for (const QSerialPortInfo& info : ports) {
-        if (info.portName() == portName || info.systemLocation() == portName)
-            return PortPresence::Present;
-    }
+        listed.push_back({info.portName(), info.systemLocation()});
+    const PortPresence presence = presenceAmongPorts(listed, portName);
     // Ports opened by full path (pseudo-terminals, /dev/serial/by-id links)
     // are not in the platform's list: they are there while the path is.
-    if (portName.startsWith(QLatin1Char('/')))
+    if (presence == PortPresence::Absent && QFileInfo(portName).isAbsolute())
         return QFileInfo::exists(portName) ? PortPresence::Present : PortPresence::Absent;
-    return PortPresence::Absent;
-#endif
+    return presence;
 }

@@ -21,9 +21,7 @@ int COmbrelRepeater::ShowReadDataDialog()
     ReadDataProcedure::Hooks hooks;
     hooks.saveModified = [this] { return m_frame.saveModified(); };
     hooks.installData = [this](DataDocument data) {
-        CVelmoraDoc& document = m_frame.document();
-        document.replaceData(std::move(data), true);
-        document.setModifiedFlag(true);
+        m_frame.document().installDownload(std::move(data));
     };
     COmbrelRepeaterDataReadDlg dialog(m_frame.deviceContext(), std::move(hooks), &m_frame);
     return dialog.exec();

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -415,6 +416,11 @@ void COmbrelRepeaterConfigDlg::appendLogLine(const QString& line)
 
 void COmbrelRepeaterConfigDlg::onIdLeft(QLineEdit* field)
 {
+    // The message box of a bad value takes the focus from the field, which
+    // Qt reports as leaving it again: one message per leaving.
+    if (m_leavingField)
+        return;
+    const QScopedValueRollback<bool> leaving(m_leavingField, true);
     takeValues();
     LoggerSettingsForm& form = m_procedure->form();
     if (field == m_loggerId)
@@ -426,6 +432,9 @@ void COmbrelRepeaterConfigDlg::onIdLeft(QLineEdit* field)
 
 void COmbrelRepeaterConfigDlg::onIntervalLeft()
 {
+    if (m_leavingField)
+        return;
+    const QScopedValueRollback<bool> leaving(m_leavingField, true);
     takeValues();
     LoggerSettingsForm& form = m_procedure->form();
     form.intervalSeconds = LoggerSettingsForm::intervalAfterEdit(form.intervalSeconds);

@@ -116,4 +116,5 @@ private:
     std::array<QCheckBox*, 12> m_months{};
     std::array<QLineEdit*, 4> m_counts{}; // valid, invalid, no packet, sync loss
     QListWidget* m_list = nullptr;
+    bool m_leavingField = false;
 };

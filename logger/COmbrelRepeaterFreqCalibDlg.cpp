@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, QWidget* parent)
     : ExitGuardedDialog(parent), m_context(context)
@@ -68,6 +69,11 @@ COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, 
     connect(m_deleteLog, &QPushButton::clicked, m_list, &QListWidget::clear);
     connect(m_exit, &QPushButton::clicked, this, &COmbrelRepeaterFreqCalibDlg::accept);
     connect(m_offset, &QLineEdit::editingFinished, this, [this] {
+        // The message box takes the focus from the field, which Qt reports
+        // as leaving it once more: one message per leaving.
+        if (m_leavingField)
+            return;
+        const QScopedValueRollback<bool> leaving(m_leavingField, true);
         takeOffset();
         m_value = std::clamp(m_value, MinOffset, MaxOffset);
         m_offset->setText(QString::number(m_value));

@@ -43,6 +43,7 @@ private:
 
     DeviceContext m_context;
     std::unique_ptr<FrequencyCalibrationProcedure> m_procedure;
+    bool m_leavingField = false;
     int m_value = 0;
     QPushButton* m_log = nullptr;
     QPushButton* m_deleteLog = nullptr;

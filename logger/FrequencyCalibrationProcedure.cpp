@@ -175,7 +175,10 @@ void FrequencyCalibrationProcedure::readOffset()
             "Turn off frequency calibration before reading center frequency and offset!"));
         return;
     }
-    if (!m_view.takeOffset() || !loggerReady())
+    // The field is taken (and a bad value answered with its message), but
+    // reading sends no offset, so the reading goes on.
+    m_view.takeOffset();
+    if (!loggerReady())
         return;
     const auto reply = m_exchange.request({CommandCode::ReadFrequency}, 200, 4);
     if (reply.size() < 4) {

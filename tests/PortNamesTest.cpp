@@ -14,37 +14,25 @@ TEST(PortNames, SortAsText)
     EXPECT_TRUE(sortedPortNames({}).isEmpty());
 }
 
-TEST(PortNames, PortFromFriendlyName)
+TEST(PortNames, PresenceFollowsThePortNameThePlatformReports)
 {
+    // A description that itself holds "COM" once made the open port read as
+    // absent; only names and device paths count.
+    const std::vector<ListedPort> ports{
+        {QStringLiteral("COM5"), QStringLiteral("\\\\.\\COM5")},
+        {QStringLiteral("ttyUSB0"), QStringLiteral("/dev/ttyUSB0")},
+    };
     const struct {
-        const char* friendly;
         const char* port;
+        PortPresence expected;
     } cases[] = {
-        {"USB Serial Port (COM12)", "COM12"},
-        {"USB Serial Port (COM3)", "COM3"},
-        {"Communications Port (COM1)", "COM1"}, // "Com" of the word is not "COM"
-        {"Prolific USB-to-Serial Comm Port (COM7) extra (x)", "COM7"},
-        {"COMPAQ Modem (COM2)", "COMPAQ Modem (COM2"}, // the first "COM" counts
-        {"Modem on COM4", ""},                         // no ")" after the "COM"
-        {"USB Serial Port (com5)", ""},
-        {"Bluetooth Device", ""},
-        {"", ""},
+        {"COM5", PortPresence::Present},         {"ttyUSB0", PortPresence::Present},
+        {"/dev/ttyUSB0", PortPresence::Present}, {"COM50", PortPresence::Absent},
+        {"com5", PortPresence::Absent},          {"", PortPresence::Absent},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(portFromFriendlyName(QString::fromLatin1(c.friendly)),
-                  QString::fromLatin1(c.port))
-            << c.friendly;
-}
-
-TEST(PortNames, PresenceAmongFriendlyNames)
-{
-    const QStringList devices{QStringLiteral("USB Serial Port (COM12)"),
-                              QStringLiteral("Modem COM"), QStringLiteral("Mouse")};
-    EXPECT_EQ(presenceAmongFriendlyNames(devices, QStringLiteral("COM12")), PortPresence::Present);
-    EXPECT_EQ(presenceAmongFriendlyNames(devices, QStringLiteral("COM1")), PortPresence::Absent);
-    // "Modem COM" has no ")": it never matches, not even the name "COM".
-    EXPECT_EQ(presenceAmongFriendlyNames(devices, QStringLiteral("COM")), PortPresence::Absent);
-    EXPECT_EQ(presenceAmongFriendlyNames(devices, QString()), PortPresence::Absent);
-    EXPECT_EQ(presenceAmongFriendlyNames(std::nullopt, QStringLiteral("COM12")),
-              PortPresence::Undetermined);
+        EXPECT_EQ(presenceAmongPorts(ports, QString::fromLatin1(c.port)), c.expected) << c.port;
+    EXPECT_EQ(presenceAmongPorts(std::vector<ListedPort>{}, QStringLiteral("COM5")),
+              PortPresence::Absent);
+    EXPECT_EQ(presenceAmongPorts(std::nullopt, QStringLiteral("COM5")), PortPresence::Undetermined);
 }
