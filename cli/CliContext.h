@@ -2,6 +2,8 @@
 
 #include "cli/CliInterrupt.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <cstdio>
@@ -14,6 +16,9 @@ struct CliContext {
     QString dataDir;
     std::FILE* out = stdout;
     std::FILE* err = stderr;
+    // The arguments as the platform gave them, before Qt decoded them: a
+    // file name need not be valid UTF-8.
+    QList<QByteArray> nativeArguments;
     // Ctrl-C; absent where no one listens (commands run in-process by tests).
     CliInterrupt* interrupt = nullptr;
 

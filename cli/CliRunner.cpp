@@ -37,8 +37,9 @@ CliRunner::CliRunner(std::FILE* out, std::FILE* err, CliInterrupt* interrupt)
         m_commands.insert(m_commands.end(), group.begin(), group.end());
 }
 
-int CliRunner::run(const QStringList& arguments)
+int CliRunner::run(const QStringList& arguments, QList<QByteArray> nativeArguments)
 {
+    m_cli.nativeArguments = std::move(nativeArguments);
     // The command is the first argument that is neither an option nor an
     // option's value; global options may stand before or after it.
     QString commandName;

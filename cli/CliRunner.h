@@ -18,7 +18,7 @@ public:
 
     CliRunner(std::FILE* out = stdout, std::FILE* err = stderr, CliInterrupt* interrupt = nullptr);
 
-    int run(const QStringList& arguments);
+    int run(const QStringList& arguments, QList<QByteArray> nativeArguments = {});
 
     // Prints the problem and the hint to --help; returns the usage status.
     static int usage(const CliContext& cli, const QString& problem);

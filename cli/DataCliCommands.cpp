@@ -1,6 +1,7 @@
 #include "cli/DataCliCommands.h"
 
 #include "cli/CliRunner.h"
+#include "cli/CommandLineFile.h"
 #include "data/CsvExport.h"
 #include "data/DataFile.h"
 #include "logger/LoggerSettingsForm.h"
@@ -9,50 +10,57 @@
 #include <QCommandLineParser>
 #include <QDateTime>
 
+#include <memory>
+
 namespace {
 
-std::optional<DataDocument> loadNamedFile(const QCommandLineParser& parser, const CliContext& cli,
-                                          QString* path)
+std::unique_ptr<CommandLineFile> namedFile(const QCommandLineParser& parser, const CliContext& cli)
 {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2) {
         CliRunner::usage(cli, QStringLiteral("give one data file (FILE.bin)"));
-        return std::nullopt;
+        return nullptr;
     }
-    *path = positional[1];
-    DataFile::Loaded loaded = DataFile::load(*path);
+    return std::make_unique<CommandLineFile>(
+        CommandLineFile::nativeArgument(cli.nativeArguments, positional[1]), positional[1]);
+}
+
+std::optional<DataDocument> load(const CommandLineFile& file, const CliContext& cli)
+{
+    DataFile::Loaded loaded = DataFile::load(file.readablePath());
     if (!loaded.document)
-        cli.printError(loaded.error);
+        cli.printError(loaded.error.replace(file.readablePath(), file.displayName()));
     return std::move(loaded.document);
 }
 
 int exportFile(const QCommandLineParser& parser, const CliContext& cli)
 {
-    QString path;
-    const auto document = loadNamedFile(parser, cli, &path);
+    const auto file = namedFile(parser, cli);
+    if (!file)
+        return CliCommand::ExitUsage;
+    const auto document = load(*file, cli);
     if (!document)
-        return parser.positionalArguments().size() != 2 ? CliCommand::ExitUsage
-                                                        : CliCommand::ExitFailure;
-    const QString records = CsvExport::exportPath(path, QStringLiteral("BT"));
-    const QString groups = CsvExport::exportPath(path, QStringLiteral("HB"));
+        return CliCommand::ExitFailure;
+    QStringList written;
     QString error;
-    if (!CsvExport::write(*document, records, groups,
-                          CivilTime::fromDateTime(QDateTime::currentDateTime()), &error)) {
+    if (!file->writeExports(*document, CivilTime::fromDateTime(QDateTime::currentDateTime()),
+                            &written, &error)) {
         cli.printError(error);
         return CliCommand::ExitFailure;
     }
-    cli.print(records);
-    cli.print(groups);
+    for (const QString& path : written)
+        cli.print(path);
     return CliCommand::ExitOk;
 }
 
 int info(const QCommandLineParser& parser, const CliContext& cli)
 {
-    QString path;
-    const auto document = loadNamedFile(parser, cli, &path);
+    const auto file = namedFile(parser, cli);
+    if (!file)
+        return CliCommand::ExitUsage;
+    const auto document = load(*file, cli);
     if (!document)
-        return parser.positionalArguments().size() != 2 ? CliCommand::ExitUsage
-                                                        : CliCommand::ExitFailure;
+        return CliCommand::ExitFailure;
     const LoggerStatus header = document->header();
     // A clock that names no real date shows as the dialog's starting value.
     const LoggerSettingsForm defaults;

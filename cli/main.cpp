@@ -16,5 +16,8 @@ int main(int argc, char* argv[])
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
     CliRunner runner(stdout, stderr, &interrupt);
-    return runner.run(QCoreApplication::arguments());
+    QList<QByteArray> native;
+    for (int i = 0; i < argc; ++i)
+        native.append(QByteArray(argv[i]));
+    return runner.run(QCoreApplication::arguments(), native);
 }

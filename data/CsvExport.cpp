@@ -3,6 +3,7 @@
 #include "data/DataDocument.h"
 #include "data/DataStreamDecoder.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -195,17 +196,59 @@ bool CsvExport::write(const DataDocument& document, const QString& recordPath,
         return fail(recordPath);
     if (!groupFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(groupPath);
-    Output records(recordFile);
-    Output groups(groupFile);
-    records.append(RecordHeader, std::strlen(RecordHeader));
-    groups.append(GroupHeader, std::strlen(GroupHeader));
-    ExportConsumer consumer{records, groups, {}, {}};
-    DataStreamDecoder::decode(document, consumer, pcClock);
-    records.append("\r", 1);
-    groups.append("\r", 1);
-    if (!records.flush() || !recordFile.commit())
-        return fail(recordPath);
-    if (!groups.flush() || !groupFile.commit())
-        return fail(groupPath);
+    {
+        Output records(recordFile);
+        Output groups(groupFile);
+        records.append(RecordHeader, std::strlen(RecordHeader));
+        groups.append(GroupHeader, std::strlen(GroupHeader));
+        ExportConsumer consumer{records, groups, {}, {}};
+        DataStreamDecoder::decode(document, consumer, pcClock);
+        records.append("\r", 1);
+        groups.append("\r", 1);
+        // Both complete before either replaces its file: a disk that fills
+        // up on the second leaves the earlier pair as it was.
+        if (!records.flush())
+            return fail(recordPath);
+        if (!groups.flush())
+            return fail(groupPath);
+    }
+    return commitPair(recordFile, groupFile, error);
+}
+
+bool CsvExport::commitPair(QSaveFile& first, QSaveFile& second, QString* error)
+{
+    const QString firstPath = first.fileName();
+    auto fail = [&](const QString& path) {
+        if (error != nullptr)
+            *error = QStringLiteral("Error: Can not write the export file %1!").arg(path);
+        first.cancelWriting();
+        second.cancelWriting();
+        return false;
+    };
+    // The earlier first file is put aside until the second is in place, so
+    // that a failing second rename can bring it back: both files or neither.
+    QString aside;
+    if (QFileInfo::exists(firstPath)) {
+        aside = firstPath + QStringLiteral(".previous");
+        QFile::remove(aside);
+        if (!QFile::rename(firstPath, aside))
+            return fail(firstPath);
+    }
+    auto restore = [&] {
+        if (!aside.isEmpty()) {
+            QFile::remove(firstPath);
+            QFile::rename(aside, firstPath);
+        }
+    };
+    if (!first.commit()) {
+        restore();
+        return fail(firstPath);
+    }
+    if (!second.commit()) {
+        restore();
+        return fail(second.fileName());
+    }
+    if (!aside.isEmpty())
+        QFile::remove(aside);
     return true;
 }

@@ -8,6 +8,7 @@
 #include <span>
 
 class DataDocument;
+class QSaveFile;
 
 // The two comma-separated files written beside a saved data file: one line
 // per record ("...BT.csv") and one line per heart-rate group ("...HB.csv").
@@ -24,12 +25,16 @@ public:
     // gets the suffix appended. `kind` is "BT" or "HB".
     static QString exportPath(const QString& dataPath, const QString& kind);
 
-    // Writes both files (each replaced only once complete). False, with the
-    // message for the user, when one cannot be written.
+    // Writes both files, or neither: each goes to a temporary file first, and
+    // the earlier pair is replaced only once both are complete. False, with
+    // the message for the user, when one cannot be written.
     static bool write(const DataDocument& document, const QString& recordPath,
                       const QString& groupPath, CivilTime pcClock, QString* error = nullptr);
 
     // "%3.2f" of raw / 256 as printf writes it; returns the characters written
     // (at most 8).
     static std::size_t formatTemperature(std::int16_t raw, char* out);
+
+private:
+    static bool commitPair(QSaveFile& first, QSaveFile& second, QString* error);
 };

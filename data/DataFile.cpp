@@ -12,12 +12,25 @@ DataFile::Loaded DataFile::load(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("Error: Can not open file %1!").arg(path)};
+    // A failing disk or stick is not a foreign or short file: say which.
+    const auto readError = [&path] {
+        return Loaded{
+            std::nullopt,
+            QStringLiteral("Error: Can not read the file %1!").arg(QDir::toNativeSeparators(path))};
+    };
     char signature[SignatureSize];
-    if (file.read(signature, SignatureSize) != static_cast<qint64>(SignatureSize) ||
+    const qint64 signatureRead = file.read(signature, SignatureSize);
+    if (signatureRead < 0)
+        return readError();
+    if (signatureRead != static_cast<qint64>(SignatureSize) ||
         std::memcmp(signature, Signature.data(), SignatureSize) != 0)
         return {std::nullopt, QStringLiteral("Error: Unsupported file type!")};
 
-    QByteArray header = file.read(DataDocument::HeaderSize);
+    QByteArray header(DataDocument::HeaderSize, Qt::Uninitialized);
+    const qint64 headerRead = file.read(header.data(), header.size());
+    if (headerRead < 0)
+        return readError();
+    header.resize(headerRead);
     if (header.size() != static_cast<qsizetype>(DataDocument::HeaderSize))
         return {std::nullopt, QStringLiteral("Error: The file %1 ends inside its header!")
                                   .arg(QFileInfo(path).fileName())};
@@ -38,7 +51,9 @@ DataFile::Loaded DataFile::load(const QString& path)
     qint64 got = 0;
     while (got < dataBytes) {
         const qint64 n = file.read(bytes.data() + DataDocument::HeaderSize + got, dataBytes - got);
-        if (n <= 0)
+        if (n < 0)
+            return readError();
+        if (n == 0)
             break;
         got += n;
     }

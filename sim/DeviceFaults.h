@@ -24,4 +24,7 @@ struct DeviceFaults {
     std::size_t corruptByteIndex = 0;
     // The adapter is pulled out the moment this command code arrives.
     std::optional<std::uint8_t> unplugOnCommand;
+    // A device that never goes quiet: a 13-byte packet frame every period,
+    // whatever it is asked, as a logger left streaming by an earlier run.
+    std::optional<std::int64_t> chatterPeriodUs;
 };

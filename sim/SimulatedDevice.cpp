@@ -101,8 +101,22 @@ void SimulatedDevice::catchUp(std::int64_t nowUs)
         transmit(std::make_shared<const std::vector<std::uint8_t>>(std::move(node.mapped())), 0,
                  size, node.key());
     }
-    if (!m_unplugged)
-        produceUntil(nowUs);
+    if (m_unplugged)
+        return;
+    if (m_faults.chatterPeriodUs && *m_faults.chatterPeriodUs > 0) {
+        if (!m_chatterFrame)
+            m_chatterFrame =
+                std::make_shared<const std::vector<std::uint8_t>>(std::vector<std::uint8_t>{
+                    0xA0, 0x01, 0x40, 0x26, 0x00, 0x15, 0x2C, 0x01, 0x00, 0x00, 0x05, 0x03, 0xAA});
+        const auto& frame = m_chatterFrame;
+        if (m_nextChatterUs < 0)
+            m_nextChatterUs = nowUs; // it starts talking when the fault is switched on
+        while (m_nextChatterUs <= nowUs) {
+            transmit(frame, 0, frame->size(), m_nextChatterUs);
+            m_nextChatterUs += *m_faults.chatterPeriodUs;
+        }
+    }
+    produceUntil(nowUs);
 }
 
 std::size_t SimulatedDevice::read(std::span<std::uint8_t> buffer, std::int64_t nowUs)
@@ -157,6 +171,12 @@ std::optional<std::int64_t> SimulatedDevice::nextArrivalUs(std::int64_t nowUs)
     if (!m_output.empty()) {
         const Segment& segment = m_output.front();
         next = (segment.arrivalNs(segment.next) + 999) / 1000;
+    }
+    if (m_faults.chatterPeriodUs && *m_faults.chatterPeriodUs > 0) {
+        const std::int64_t chatterUs =
+            (std::max(m_nextChatterUs * 1000, m_lineFreeNs) + ByteTimeNs + 999) / 1000;
+        if (!next || chatterUs < *next)
+            next = chatterUs;
     }
     if (!m_scheduled.empty()) {
         const std::int64_t startNs = std::max(m_scheduled.begin()->first * 1000, m_lineFreeNs);

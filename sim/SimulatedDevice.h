@@ -100,6 +100,8 @@ private:
     std::vector<std::uint8_t> m_input;
     std::int64_t m_lastInputUs = 0;
     std::int64_t m_responseDelayUs = 2000;
+    std::int64_t m_nextChatterUs = -1;
+    std::shared_ptr<const std::vector<std::uint8_t>> m_chatterFrame;
     DeviceFaults m_faults;
     bool m_unplugged = false;
     std::vector<std::vector<std::uint8_t>> m_commandLog;

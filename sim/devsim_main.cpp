@@ -1,6 +1,7 @@
 // harvane-devsim: a simulated logger or base station on a pseudo-terminal.
 // It prints the terminal's path; point Harvane at it with --port PATH.
 
+#include "sim/LoggerStreamGenerator.h"
 #include "sim/PtyDeviceBridge.h"
 #include "sim/SimulatedBaseStation.h"
 #include "sim/SimulatedLogger.h"
@@ -47,15 +48,39 @@ int main(int argc, char* argv[])
     const QCommandLineOption stall(QStringLiteral("stall-after"),
                                    QStringLiteral("Send nothing after N more bytes."),
                                    QStringLiteral("N"));
-    parser.addOptions({delay, silent, wrong, limit, stall});
+    const QCommandLineOption memory(
+        QStringLiteral("memory-bytes"),
+        QStringLiteral("Size of the logger's recorded memory, a realistic stream of records "
+                       "(default 49152, as sim:logger; 0 for an empty logger)."),
+        QStringLiteral("N"), QStringLiteral("49152"));
+    const QCommandLineOption logging(QStringLiteral("logging"),
+                                     QStringLiteral("The logger starts with logging on."));
+    const QCommandLineOption chatter(
+        QStringLiteral("chatter-ms"),
+        QStringLiteral("Never go quiet: send a packet frame every N ms, whatever is asked."),
+        QStringLiteral("N"));
+    parser.addOptions({delay, silent, wrong, limit, stall, memory, logging, chatter});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
     const QString kind = positional.value(0, QStringLiteral("logger"));
     std::unique_ptr<SimulatedDevice> device;
+    bool ok = true;
     if (kind == QLatin1String("logger")) {
         auto logger = std::make_unique<SimulatedLogger>();
         logger->setClock(QDateTime::currentDateTime(), 0);
+        const qulonglong bytes = parser.value(memory).toULongLong(&ok);
+        if (ok && bytes > 0) {
+            // Recorded up to now at the logger's interval.
+            const int interval = logger->status()[48];
+            LoggerStreamGenerator generator(
+                QDateTime::currentDateTime().addSecs(-static_cast<qint64>(bytes / 13) * 15 *
+                                                     qMax(1, interval)),
+                interval);
+            logger->setMemory(generator.generate(static_cast<std::size_t>(bytes)));
+        }
+        if (parser.isSet(logging))
+            logger->status()[50] |= 0x01;
         device = std::move(logger);
     } else if (kind == QLatin1String("base")) {
         device = std::make_unique<SimulatedBaseStation>();
@@ -65,7 +90,6 @@ int main(int argc, char* argv[])
         return 2;
     }
 
-    bool ok = true;
     device->setResponseDelayUs(static_cast<std::int64_t>(parser.value(delay).toInt(&ok)) * 1000);
     DeviceFaults& faults = device->faults();
     faults.silent = parser.isSet(silent);
@@ -74,6 +98,8 @@ int main(int argc, char* argv[])
         faults.replyLimit = parser.value(limit).toULongLong(&ok);
     if (parser.isSet(stall))
         faults.stallAfterBytes = parser.value(stall).toULongLong(&ok);
+    if (parser.isSet(chatter))
+        faults.chatterPeriodUs = parser.value(chatter).toLongLong(&ok) * 1000;
     if (!ok) {
         std::fprintf(stderr, "harvane-devsim: option values must be whole numbers\n");
         return 2;

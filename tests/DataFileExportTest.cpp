@@ -197,3 +197,51 @@ TEST(DataFile, ASaveThatFailsHalfWayLeavesTheEarlierFileIntact)
     EXPECT_EQ(readAll(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Cow12.bin")});
 }
+
+TEST(CsvExport, APairThatDoesNotFitLeavesTheEarlierPairAsItWas)
+{
+    QTemporaryDir dir;
+    const QString bt = dir.filePath(QStringLiteral("CowBT.csv"));
+    const QString hb = dir.filePath(QStringLiteral("CowHB.csv"));
+    ASSERT_TRUE(
+        CsvExport::write(StreamBuilder().record(9600, 5376, 1, 2, 3).document(), bt, hb, PcClock));
+    const QByteArray oldBt = readAll(bt);
+    const QByteArray oldHb = readAll(hb);
+
+    // Few records and many heart-rate groups: the new record file fits under
+    // the size limit, the new heart-rate file does not.
+    StreamBuilder builder;
+    builder.timestamp(0, 0, 12, 1, 6, 24).record(9700, 5376, 7, 8, 9);
+    for (int i = 0; i < 400; ++i)
+        builder.bytes({0xAA, 60, 61, 62, 63, 64, 65, 66, 67});
+    const DataDocument doc = builder.document();
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    QString error;
+    const bool written = CsvExport::write(doc, bt, hb, PcClock, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error, QStringLiteral("Error: Can not write the export file %1!").arg(hb));
+    EXPECT_EQ(readAll(bt), oldBt);
+    EXPECT_EQ(readAll(hb), oldHb);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("CowBT.csv"), QStringLiteral("CowHB.csv")}));
+    // Without the limit the same pair is written whole.
+    ASSERT_TRUE(CsvExport::write(doc, bt, hb, PcClock));
+    EXPECT_TRUE(readAll(bt).contains("37.89"));
+    EXPECT_GT(readAll(hb).size(), 4096);
+}
+
+TEST(DataFile, AReadErrorIsReportedAsOne)
+{
+    // Reading this process's memory at address 0 fails with an I/O error, as
+    // a failing stick or disk does part way through a file.
+    EXPECT_EQ(DataFile::load(QStringLiteral("/proc/self/mem")).error,
+              QStringLiteral("Error: Can not read the file /proc/self/mem!"));
+}
