@@ -9,6 +9,8 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 // The settings procedure without a window: the form is set directly, and
@@ -23,8 +25,15 @@ public:
     void enableSurveillanceButtons() override {}
     void reset() override {}
     void setAnimation(bool) override {}
-    void setSurveillanceCaption(const QString&) override {}
+    void setSurveillanceCaption(const QString& caption) override
+    {
+        // The caption turns to "Stop ..." when a run has started.
+        if (caption.startsWith(QLatin1String("Stop")) && runStarted)
+            runStarted();
+    }
     void appendLogLine(const QString& line) override { m_cli.print(line); }
+
+    std::function<void()> runStarted;
 
 private:
     const CliContext& m_cli;
@@ -141,13 +150,15 @@ int surveillance(const QCommandLineParser& parser, const CliContext& cli)
     if (!session.port.open())
         return CliCommand::ExitFailure;
     // The run's loop pumps events: the end comes from inside it, at its time
-    // or on Ctrl-C. It does not ask the logger first (a stop click would, and
-    // would leave the run going when the logger's answer does not suit), so
-    // the run always ends, switches the stream off and closes the log.
+    // (counted from the run's start, whatever the logger took to answer
+    // before) or on Ctrl-C. It does not ask the logger first (a stop click
+    // would, and would leave the run going when the logger's answer does not
+    // suit), so the run always ends, switches the stream off and closes the
+    // log.
     QTimer stopTimer;
     stopTimer.setSingleShot(true);
     QObject::connect(&stopTimer, &QTimer::timeout, [&] { session.procedure.endSurveillance(); });
-    stopTimer.start(seconds * 1000);
+    session.view.runStarted = [&] { stopTimer.start(seconds * 1000); };
     cli.onInterrupt([&] { session.procedure.endSurveillance(); });
     session.procedure.surveillanceClick();
     cli.onInterrupt({});

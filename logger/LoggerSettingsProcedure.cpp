@@ -137,17 +137,22 @@ void LoggerSettingsProcedure::surveillanceClick()
 {
     if (!identified() || !readStatusOrReset(26))
         return;
+    if (m_running) {
+        // The run's loop sees this after its current wait and winds down -
+        // also when logging has gone off meanwhile (a full memory, another
+        // program): refusing the stop then would leave the run, and with it
+        // the dialog, impossible to end.
+        m_running = false;
+        return;
+    }
     if (!m_status->loggingOn()) {
         m_context.prompts.showMessage(
             QStringLiteral("Please turn on logging before starting surveillance!"));
         return;
     }
-    if (m_running) {
-        // The run's loop sees this after its current wait and winds down.
-        m_running = false;
-        return;
-    }
 
+    if (m_endRequested)
+        return;
     const LoggerStatus status = *m_status;
     m_running = true;
     m_lastRunCompleted = false;

@@ -41,7 +41,12 @@ public:
     // Ends a running surveillance without asking the logger first, the way
     // a timed or interrupted run must end whatever the logger says: the run
     // switches the stream off (34, 0xEE) and closes its log as after a stop.
-    void endSurveillance() { m_running = false; }
+    // An end that comes before the run has started keeps it from starting.
+    void endSurveillance()
+    {
+        m_endRequested = true;
+        m_running = false;
+    }
     // The last run started and was ended by a stop, its log complete.
     [[nodiscard]] bool lastRunCompleted() const { return m_lastRunCompleted; }
 
@@ -66,4 +71,5 @@ private:
     QString m_lastLog;
     bool m_running = false;
     bool m_lastRunCompleted = false;
+    bool m_endRequested = false;
 };

@@ -6,6 +6,7 @@
 #include "logger/COmbrelRepeaterFreqCalibDlg.h"
 #include "logger/COmbrelRepeaterSetZAxisThresDlg.h"
 #include "tests/support/ConfigDialogFixture.h"
+#include "widgets/BusyAnimation.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -27,13 +28,15 @@ QStringList lines(const QListWidget* list)
 
 using LoggerTools = ConfigDialogFixture;
 
-TEST_F(LoggerTools, EraseSucceedsSilentlyAfterTheThreeSteps)
+TEST_F(LoggerTools, EraseSucceedsAfterTheThreeStepsAndSaysSoInTheDialog)
 {
     logger.setMemory(Bytes(1000, 0x11));
     logger.setEraseDurationUs(30'000'000);
     COmbrelRepeaterAskBeforeErase dialog(context());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Harvane – Erase memory"));
     prompts.answerYesNo(YesNoAnswer::Yes);
+    bool turningDuringQuestion = true;
+    prompts.onNextQuestion([&] { turningDuringQuestion = dialog.animation()->isRunning(); });
     QString countdownDuringErase;
     pump.at(pump.nowMs() + 10'000, [&] { countdownDuringErase = dialog.countdownText()->text(); });
     EXPECT_TRUE(dialog.procedure().erase());
@@ -44,6 +47,7 @@ TEST_F(LoggerTools, EraseSucceedsSilentlyAfterTheThreeSteps)
               (std::vector<std::uint8_t>{CommandCode::Identify, CommandCode::ReadStatus,
                                          CommandCode::EraseMemory, CommandCode::EraseCheck,
                                          CommandCode::EraseFinish}));
+    EXPECT_FALSE(turningDuringQuestion); // the gears turn once the user said Yes
     EXPECT_TRUE(countdownDuringErase.contains(QStringLiteral("17")))
         << countdownDuringErase.toStdString();
     EXPECT_TRUE(dialog.eraseButton()->isEnabled());
@@ -234,6 +238,27 @@ TEST_F(LoggerTools, CalibrationRefusedWhileLoggingAndOffsetFieldRules)
 
     prompts.clear();
     dialog.offsetField()->setText(QStringLiteral("20"));
+    Q_EMIT dialog.offsetField()->editingFinished();
+    EXPECT_EQ(prompts.messages(),
+              QStringList{QStringLiteral("Enter an integer between -16 and 16.")});
+    EXPECT_EQ(dialog.offsetField()->text(), QStringLiteral("16"));
+}
+
+TEST_F(LoggerTools, ReadOffsetGoesOnPastABadOffsetFieldAndLeavingItWarnsOnce)
+{
+    COmbrelRepeaterFreqCalibDlg dialog(context());
+    dialog.offsetField()->setText(QStringLiteral("abc"));
+    dialog.readButton()->click();
+    EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("Enter an integer.")});
+    // Reading sends no offset: it goes on.
+    EXPECT_EQ(link.codes().back(), CommandCode::ReadFrequency);
+    EXPECT_EQ(lines(dialog.list()).back(), QStringLiteral("Offset Frequency: 0.0 kHz"));
+
+    // The message box takes the focus away, which Qt reports as leaving the
+    // field a second time.
+    prompts.clear();
+    dialog.offsetField()->setText(QStringLiteral("20"));
+    prompts.onNextMessage([&] { Q_EMIT dialog.offsetField()->editingFinished(); });
     Q_EMIT dialog.offsetField()->editingFinished();
     EXPECT_EQ(prompts.messages(),
               QStringList{QStringLiteral("Enter an integer between -16 and 16.")});

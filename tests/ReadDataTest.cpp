@@ -12,8 +12,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -224,4 +226,75 @@ TEST_F(ReadDataFixture, NoLoggerOrNoPortGiveTheirMessages)
     deviceLink.close();
     reader->readButton()->click();
     EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral("Please choose a COM port first!")});
+}
+
+// A reader whose file goes to a place of the caller's choosing, as
+// `harvane-cli read-data -o` asks.
+struct ReadDataToTargetFixture : ReadDataFixture {
+    void useTarget(const QString& target)
+    {
+        ReadDataProcedure::Hooks hooks;
+        hooks.targetPath = target;
+        hooks.installData = [this](DataDocument data) { installed = std::move(data); };
+        reader = std::make_unique<COmbrelRepeaterDataReadDlg>(context(), std::move(hooks));
+    }
+};
+
+TEST_F(ReadDataToTargetFixture, ATargetThatCannotBeWrittenIsRefusedBeforeAnythingIsSent)
+{
+    logger.setMemory(pattern(500));
+    useTarget(QStringLiteral("/no/such/dir/x.bin"));
+    reader->readButton()->click();
+    EXPECT_EQ(prompts.messages(), QStringList{QStringLiteral(
+                                      "Error: Can not write the data file /no/such/dir/x.bin!")});
+    EXPECT_TRUE(link.writes().empty());
+    EXPECT_FALSE(installed.has_value());
+    EXPECT_TRUE(reader->readButton()->isEnabled());
+}
+
+TEST_F(ReadDataToTargetFixture, ATargetThatFailsAtTheEndSendsTheDataToReadData)
+{
+    logger.setMemory(pattern(500));
+    QTemporaryDir elsewhere;
+    const QString folder = elsewhere.filePath(QStringLiteral("stick"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString target = QDir(folder).filePath(QStringLiteral("cow.bin"));
+    useTarget(target);
+    // The stick is pulled while the data come in.
+    pump.at(pump.nowMs() + 600, [&] { QDir(folder).removeRecursively(); });
+    reader->readButton()->click();
+    const QString kept = reader->procedure().lastFilePath();
+    EXPECT_EQ(QFileInfo(kept).dir().dirName(), QStringLiteral("ReadData"));
+    EXPECT_EQ(written().size(), 81 + 500);
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages()[0].contains(QDir::toNativeSeparators(kept)));
+    EXPECT_TRUE(reader->procedure().lastComplete());
+}
+
+TEST_F(ReadDataFixture, TheProgressBarCountsBytes)
+{
+    logger.setMemory(pattern(700)); // under one kilobyte
+    reader->readButton()->click();
+    EXPECT_EQ(reader->progressBar()->maximum(), 700);
+    EXPECT_EQ(reader->progressBar()->value(), 700);
+
+    logger.setMemory(pattern(1000));
+    announce(logger, 5000); // stalls after 1000 of 5000
+    reader->readButton()->click();
+    EXPECT_EQ(reader->progressBar()->maximum(), 5000);
+    EXPECT_EQ(reader->progressBar()->value(), 1000);
+    EXPECT_FALSE(reader->procedure().lastComplete());
+}
+
+TEST_F(ReadDataFixture, EnterClosesTheDialogOnlyOnceOkIsEnabled)
+{
+    logger.setMemory(pattern(100));
+    reader->show();
+    QTest::keyClick(reader.get(), Qt::Key_Return);
+    EXPECT_TRUE(reader->isVisible()); // nothing to close on yet
+    reader->readButton()->click();
+    ASSERT_TRUE(reader->okButton()->isEnabled());
+    QTest::keyClick(reader.get(), Qt::Key_Return);
+    EXPECT_FALSE(reader->isVisible());
+    EXPECT_EQ(reader->result(), QDialog::Accepted);
 }

@@ -146,6 +146,21 @@ TEST_F(SurveillanceFixture, AStopClickWhoseIdentifyFailsStillEndsTheRun)
     EXPECT_FALSE(d.writeButton()->isEnabled());
 }
 
+TEST_F(SurveillanceFixture, AStopClickEndsTheRunAlsoWhenLoggingWentOffMeanwhile)
+{
+    // The logger stops logging during the run (its memory full, say): the
+    // stop must still stop, or Exit stays greyed for ever.
+    auto& d = dialog();
+    pump.at(pump.nowMs() + 1000, [&] { logger.status()[50] &= 0xFE; });
+    stopAt(pump.nowMs() + 2000);
+    d.surveillanceButton()->click();
+    EXPECT_TRUE(prompts.messages().isEmpty());
+    EXPECT_TRUE(
+        fileContent(QStringLiteral("SurveillanceLog"), onlyLog()).endsWith("Stop Log:\r\n"));
+    EXPECT_EQ(link.writes().back().bytes.front(), CommandCode::ReadStatus);
+    EXPECT_TRUE(d.exitButton()->isEnabled());
+}
+
 TEST_F(SurveillanceFixture, ALogFileThatCannotBeMadeSwitchesSurveillanceOffAgain)
 {
     // A file where the log folder should be: the folder cannot be made.
@@ -182,4 +197,18 @@ TEST_F(SurveillanceFixture, TheSimulatedLoggerStreamsFramesOfItsOwn)
     EXPECT_GT(bt, 2);
     EXPECT_GT(hb, 0);
     EXPECT_GE(bt + lg + hb, 7);
+}
+
+TEST_F(SurveillanceFixture, AnEndWithoutAskingStopsTheRunWhateverTheLoggerSays)
+{
+    // How a timed or interrupted run (the command-line tool) ends: logging
+    // went off meanwhile, and the run still switches the stream off.
+    auto& d = dialog();
+    pump.at(pump.nowMs() + 1000, [&] { logger.status()[50] &= 0xFE; });
+    pump.at(pump.nowMs() + 2000, [&] { d.procedure().endSurveillance(); });
+    d.surveillanceButton()->click();
+    EXPECT_TRUE(d.procedure().lastRunCompleted());
+    EXPECT_FALSE(logger.surveillanceOn());
+    EXPECT_TRUE(
+        fileContent(QStringLiteral("SurveillanceLog"), onlyLog()).endsWith("Stop Log:\r\n"));
 }

@@ -13,6 +13,11 @@ void ScriptedPrompts::showMessage(const QString& text)
 YesNoAnswer ScriptedPrompts::askYesNo(const QString& question)
 {
     m_questions.append(question);
+    if (m_onQuestion) {
+        auto action = std::move(m_onQuestion);
+        m_onQuestion = nullptr;
+        action();
+    }
     if (m_yesNo.empty()) {
         ++m_unexpected;
         return YesNoAnswer::No;

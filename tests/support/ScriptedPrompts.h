@@ -20,6 +20,8 @@ public:
     void answerSaveChanges(SaveChangesAnswer answer) { m_save.push_back(answer); }
     // Runs inside the next message box, as a user's action while it is up.
     void onNextMessage(std::function<void()> action) { m_onMessage = std::move(action); }
+    // Runs while the next Yes/No question is up, before it is answered.
+    void onNextQuestion(std::function<void()> action) { m_onQuestion = std::move(action); }
 
     [[nodiscard]] const QStringList& messages() const { return m_messages; }
     [[nodiscard]] const QStringList& questions() const { return m_questions; }
@@ -32,5 +34,6 @@ private:
     std::deque<YesNoAnswer> m_yesNo;
     std::deque<SaveChangesAnswer> m_save;
     std::function<void()> m_onMessage;
+    std::function<void()> m_onQuestion;
     int m_unexpected = 0;
 };
