@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
 #include <sys/resource.h>
 
@@ -34,6 +35,21 @@ void writeFile(const QString& path, const QByteArray& bytes)
 QByteArray fileBytes(const DataDocument& doc)
 {
     return QByteArray(reinterpret_cast<const char*>(DataFile::Signature.data()), 9) + doc.bytes();
+}
+
+// Runs `write` while no file may grow beyond `bytes`, as on a full stick.
+bool withFilesLimitedTo(rlim_t bytes, const std::function<bool()>& write)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool result = write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    return result;
 }
 
 } // namespace
@@ -181,16 +197,9 @@ TEST(DataFile, ASaveThatFailsHalfWayLeavesTheEarlierFileIntact)
         big.record(300, 300, 2, 2, 2);
     // Files may grow to 4 KiB only: the new file fails part way, like a full
     // memory stick.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limited);
     QString error;
-    const bool saved64k = DataFile::save(path, big.document(), &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool saved64k =
+        withFilesLimitedTo(4096, [&] { return DataFile::save(path, big.document(), &error); });
 
     EXPECT_FALSE(saved64k);
     EXPECT_EQ(error, QStringLiteral("Error: Can not write the data file %1!").arg(path));
@@ -215,16 +224,9 @@ TEST(CsvExport, APairThatDoesNotFitLeavesTheEarlierPairAsItWas)
     for (int i = 0; i < 400; ++i)
         builder.bytes({0xAA, 60, 61, 62, 63, 64, 65, 66, 67});
     const DataDocument doc = builder.document();
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limited);
     QString error;
-    const bool written = CsvExport::write(doc, bt, hb, PcClock, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool written =
+        withFilesLimitedTo(4096, [&] { return CsvExport::write(doc, bt, hb, PcClock, &error); });
 
     EXPECT_FALSE(written);
     EXPECT_EQ(error, QStringLiteral("Error: Can not write the export file %1!").arg(hb));
