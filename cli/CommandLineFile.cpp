@@ -7,6 +7,7 @@
 #ifdef Q_OS_UNIX
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -30,7 +31,13 @@ CommandLineFile::CommandLineFile(QByteArray nativeName, QString decoded)
 {
 #ifdef Q_OS_UNIX
     if (needsBytes()) {
-        m_fileFd = ::open(m_native.constData(), O_RDONLY | O_CLOEXEC);
+        // Not blocking: a pipe under that name must be refused, not waited on.
+        m_fileFd = ::open(m_native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        struct stat status {};
+        if (m_fileFd >= 0 && (::fstat(m_fileFd, &status) != 0 || !S_ISREG(status.st_mode))) {
+            ::close(m_fileFd);
+            m_fileFd = -1;
+        }
         const qsizetype slash = m_native.lastIndexOf('/');
         const QByteArray folder = slash < 0 ? QByteArray(".") : m_native.left(slash + 1);
         m_folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -9,6 +9,13 @@
 
 DataFile::Loaded DataFile::load(const QString& path)
 {
+    // A pipe would block the open until someone writes into it, a device
+    // never ends: only plain files are data files.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return {
+            std::nullopt,
+            QStringLiteral("Error: %1 is not a data file!").arg(QDir::toNativeSeparators(path))};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("Error: Can not open file %1!").arg(path)};

@@ -3,6 +3,7 @@
 #include "app/DataFolders.h"
 #include "app/TextLog.h"
 #include "data/DataFile.h"
+#include "data/PartialDataFile.h"
 #include "data/ReadDataView.h"
 #include "link/CommandCode.h"
 #include "link/DeviceLink.h"
@@ -108,6 +109,15 @@ bool ReadDataProcedure::readData()
     std::size_t received = DataDocument::HeaderSize;
     const std::size_t full = buffer.size();
 
+    // What arrives is kept on the disk as it comes, so that a crash or a
+    // power loss hours into a full memory keeps those hours.
+    PartialDataFile partial;
+    m_lastPartial = PartialDataFile::pathFor(m_hooks.targetPath.isEmpty() ? defaultFilePath(status)
+                                                                          : m_hooks.targetPath);
+    if (!partial.begin(m_lastPartial, buffer.left(DataDocument::HeaderSize)))
+        m_lastPartial.clear();
+    std::int64_t nextCheckpointMs = m_context.pump.nowMs() + CheckpointMs;
+
     m_exchange.write({CommandCode::DumpMemory});
     m_exchange.pumpWait(1);
     std::uint16_t idle = IdleTicks;
@@ -132,8 +142,13 @@ bool ReadDataProcedure::readData()
         const std::size_t fits = std::min(lastRead, full - received);
         if (fits > 0) {
             std::memcpy(buffer.data() + received, chunk.data(), fits);
+            partial.append(buffer.constData() + received, fits);
             received += fits;
             idle = IdleTicks;
+        }
+        if (m_context.pump.nowMs() >= nextCheckpointMs) {
+            partial.checkpoint();
+            nextCheckpointMs = m_context.pump.nowMs() + CheckpointMs;
         }
         m_bytesRead += lastRead;
         const double elapsed = static_cast<double>(m_context.pump.nowUs() - startUs) / 1e6;
@@ -171,9 +186,15 @@ bool ReadDataProcedure::readData()
     m_hooks.installData(data);
     if (!written) {
         m_lastFile.clear();
+        partial.checkpoint();
+        if (partial.isOpen())
+            error += QStringLiteral("\nWhat arrived is kept in %1.")
+                         .arg(QDir::toNativeSeparators(partial.path()));
         m_context.prompts.showMessage(error);
         return false;
     }
+    partial.discard();
+    m_lastPartial.clear();
     if (!fallbackNote.isEmpty())
         m_context.prompts.showMessage(fallbackNote);
     const std::size_t arrived = received - DataDocument::HeaderSize;

@@ -21,6 +21,8 @@ public:
     // Bytes that never arrived are written as erased flash reads.
     static constexpr std::uint8_t MissingByte = 0xFF;
     static constexpr auto FolderName = "ReadData";
+    // How often what has arrived is put on the disk while the dump runs.
+    static constexpr std::int64_t CheckpointMs = 3000;
 
     struct Hooks {
         // Asks to save unsaved data first; false when the user cancels.
@@ -42,6 +44,8 @@ public:
     void abort() { m_abort = true; }
 
     [[nodiscard]] QString lastFilePath() const { return m_lastFile; }
+    // Where the data go while the dump runs (removed once the file is written).
+    [[nodiscard]] QString lastPartialPath() const { return m_lastPartial; }
     // Every announced byte arrived (the last one may stay out: it is never
     // decoded), without an abort or a lost link.
     [[nodiscard]] bool lastComplete() const { return m_complete; }
@@ -61,6 +65,7 @@ private:
     Hooks m_hooks;
     Exchange m_exchange;
     QString m_lastFile;
+    QString m_lastPartial;
     std::uint32_t m_missing = 0;
     std::uint64_t m_bytesRead = 0;
     bool m_abort = false;

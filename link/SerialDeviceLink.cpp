@@ -1,6 +1,7 @@
 #include "link/SerialDeviceLink.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMetaObject>
 
 SerialDeviceLink::SerialDeviceLink()
@@ -21,8 +22,17 @@ bool SerialDeviceLink::open(const QString& portName)
     m_lost = false;
     // QSerialPort takes both a listed name (ttyUSB0, COM3) and a full device
     // path (/dev/pts/7). Its open is exclusive: a port held by another program
-    // fails here.
-    m_port.setPortName(portName);
+    // fails here. The lock goes by the name it is opened under, so a path
+    // through a link (/dev/serial/by-id/...) is opened as the device it leads
+    // to: the same port never opens twice under two names.
+    QString device = portName;
+    const QFileInfo info(portName);
+    if (info.isAbsolute() && info.isSymLink()) {
+        const QString real = info.canonicalFilePath();
+        if (!real.isEmpty())
+            device = real;
+    }
+    m_port.setPortName(device);
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_port.clearError();
         return false;

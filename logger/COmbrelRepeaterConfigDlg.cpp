@@ -2,6 +2,7 @@
 
 #include "link/UserPrompts.h"
 #include "widgets/BusyAnimation.h"
+#include "widgets/LogListWidget.h"
 #include "widgets/CLed.h"
 
 #include <QCheckBox>
@@ -86,7 +87,7 @@ COmbrelRepeaterConfigDlg::COmbrelRepeaterConfigDlg(DeviceContext context, QWidge
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_surveillance, &QPushButton::clicked, this,
             [this] { m_procedure->surveillanceClick(); });
-    connect(m_deleteLog, &QPushButton::clicked, m_list, &QListWidget::clear);
+    connect(m_deleteLog, &QPushButton::clicked, m_list, &LogListWidget::clear);
     connect(m_loggerId, &QLineEdit::editingFinished, this, [this] { onIdLeft(m_loggerId); });
     connect(m_implantId, &QLineEdit::editingFinished, this, [this] { onIdLeft(m_implantId); });
     connect(m_interval, &QLineEdit::editingFinished, this,
@@ -218,7 +219,7 @@ void COmbrelRepeaterConfigDlg::buildLayout()
     }
 
     auto* surveillance = new QGroupBox(QStringLiteral("Logger Surveillance"), this);
-    m_list = new QListWidget(surveillance);
+    m_list = new LogListWidget(surveillance);
     m_list->setMinimumHeight(120);
     m_list->setMinimumWidth(520);
     m_surveillance = new QPushButton(QStringLiteral("Start Surveillance"), surveillance);
@@ -409,9 +410,7 @@ void COmbrelRepeaterConfigDlg::setSurveillanceCaption(const QString& caption)
 
 void COmbrelRepeaterConfigDlg::appendLogLine(const QString& line)
 {
-    m_list->addItem(line);
-    m_list->setCurrentRow(m_list->count() - 1);
-    m_list->scrollToBottom();
+    m_list->appendLine(line);
 }
 
 void COmbrelRepeaterConfigDlg::onIdLeft(QLineEdit* field)

@@ -15,7 +15,7 @@ class QCheckBox;
 class QDateEdit;
 class QGroupBox;
 class QLineEdit;
-class QListWidget;
+class LogListWidget;
 class QPushButton;
 class QTimeEdit;
 class QToolButton;
@@ -61,7 +61,7 @@ public:
     CLed* loggingLamp() const { return m_loggingLamp; }
     CLed* implantLamp() const { return m_implantLamp; }
     BusyAnimation* animation() const { return m_animation; }
-    QListWidget* surveillanceList() const { return m_list; }
+    LogListWidget* surveillanceList() const { return m_list; }
 
 private:
     // LoggerSettingsView
@@ -115,6 +115,6 @@ private:
     std::array<QCheckBox*, 7> m_days{};
     std::array<QCheckBox*, 12> m_months{};
     std::array<QLineEdit*, 4> m_counts{}; // valid, invalid, no packet, sync loss
-    QListWidget* m_list = nullptr;
+    LogListWidget* m_list = nullptr;
     bool m_leavingField = false;
 };

@@ -2,6 +2,7 @@
 
 #include "link/UserPrompts.h"
 #include "widgets/BusyAnimation.h"
+#include "widgets/LogListWidget.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -16,7 +17,7 @@ COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, 
     : ExitGuardedDialog(parent), m_context(context)
 {
     setWindowTitle(QStringLiteral("Harvane - Frequency Calibration"));
-    m_list = new QListWidget(this);
+    m_list = new LogListWidget(this);
     m_list->setMinimumSize(360, 200);
     m_log = new QPushButton(QStringLiteral("Start Log"), this);
     m_deleteLog = new QPushButton(QStringLiteral("Delete Log"), this);
@@ -54,10 +55,7 @@ COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, 
     view.setCaption = [this](const QString& caption) { m_log->setText(caption); };
     view.setAnimation = [this](bool on) { on ? m_animation->start() : m_animation->stop(); };
     view.addLine = [this](const QString& line, bool select) {
-        m_list->addItem(line);
-        if (select)
-            m_list->setCurrentRow(m_list->count() - 1);
-        m_list->scrollToBottom();
+        m_list->appendLine(line, select);
     };
     view.takeOffset = [this] { return takeOffset(); };
     m_procedure = std::make_unique<FrequencyCalibrationProcedure>(m_context, std::move(view));
@@ -66,7 +64,7 @@ COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, 
     connect(m_add, &QPushButton::clicked, this, [this] { m_procedure->addOffset(); });
     connect(m_reset, &QPushButton::clicked, this, [this] { m_procedure->resetOffset(); });
     connect(m_read, &QPushButton::clicked, this, [this] { m_procedure->readOffset(); });
-    connect(m_deleteLog, &QPushButton::clicked, m_list, &QListWidget::clear);
+    connect(m_deleteLog, &QPushButton::clicked, m_list, &LogListWidget::clear);
     connect(m_exit, &QPushButton::clicked, this, &COmbrelRepeaterFreqCalibDlg::accept);
     connect(m_offset, &QLineEdit::editingFinished, this, [this] {
         // The message box takes the focus from the field, which Qt reports

@@ -8,7 +8,7 @@
 
 class BusyAnimation;
 class QLineEdit;
-class QListWidget;
+class LogListWidget;
 class QPushButton;
 
 // "Harvane - Frequency Calibration".
@@ -28,7 +28,7 @@ public:
     QPushButton* readButton() const { return m_read; }
     QPushButton* exitButton() const { return m_exit; }
     QLineEdit* offsetField() const { return m_offset; }
-    QListWidget* list() const { return m_list; }
+    LogListWidget* list() const { return m_list; }
     BusyAnimation* animation() const { return m_animation; }
     [[nodiscard]] FrequencyCalibrationProcedure& procedure() { return *m_procedure; }
 
@@ -52,6 +52,6 @@ private:
     QPushButton* m_read = nullptr;
     QPushButton* m_exit = nullptr;
     QLineEdit* m_offset = nullptr;
-    QListWidget* m_list = nullptr;
+    LogListWidget* m_list = nullptr;
     BusyAnimation* m_animation = nullptr;
 };

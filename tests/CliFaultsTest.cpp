@@ -252,3 +252,32 @@ TEST(CliFaults, AStatusWhoseReportCannotBeWrittenFails)
     EXPECT_TRUE(result.out.contains(QStringLiteral("Logger Status:"))); // still shown
     EXPECT_TRUE(result.err.contains(QStringLiteral("The status report could not be written.")));
 }
+
+TEST(CliFaults, AKilledDownloadLeavesWhatArrivedOnTheDisk)
+{
+    Devsim devsim({QStringLiteral("--memory-bytes"), QStringLiteral("200000")});
+    ASSERT_FALSE(devsim.path().isEmpty());
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("cow.bin"));
+    QProcess cli;
+    cli.start(QStringLiteral(HARVANE_CLI_PATH),
+              {QStringLiteral("--port"), devsim.path(), QStringLiteral("read-data"),
+               QStringLiteral("-o"), target});
+    ASSERT_TRUE(cli.waitForStarted(10'000));
+    QThread::msleep(8000);
+    cli.kill(); // no chance to clean up, as with a crash or a flat battery
+    cli.waitForFinished(10'000);
+    EXPECT_FALSE(QFile::exists(target));
+    const QByteArray partial = contentOf(dir.filePath(QStringLiteral("cow-partial.bin")));
+    ASSERT_GT(partial.size(), 81);
+    const std::uint32_t count =
+        static_cast<std::uint8_t>(partial[29]) | static_cast<std::uint8_t>(partial[30]) << 8 |
+        static_cast<std::uint8_t>(partial[31]) << 16 |
+        static_cast<std::uint32_t>(static_cast<std::uint8_t>(partial[32])) << 24;
+    // Several seconds at 5760 bytes/s, all of them counted and there.
+    EXPECT_GT(count, 15'000u);
+    EXPECT_GE(static_cast<std::uint32_t>(partial.size()), 81 + count);
+    const auto info =
+        runCli({QStringLiteral("info"), dir.filePath(QStringLiteral("cow-partial.bin"))});
+    EXPECT_EQ(info.exitCode, 0) << info.err.toStdString();
+}

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -246,4 +247,15 @@ TEST(DataFile, AReadErrorIsReportedAsOne)
     // a failing stick or disk does part way through a file.
     EXPECT_EQ(DataFile::load(QStringLiteral("/proc/self/mem")).error,
               QStringLiteral("Error: Can not read the file /proc/self/mem!"));
+}
+
+TEST(DataFile, WhatIsNotAPlainFileIsRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("cow.bin"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // Opening a pipe with no writer would wait for ever.
+    for (const QString& path : {pipe, dir.path(), QStringLiteral("/dev/zero")})
+        EXPECT_EQ(DataFile::load(path).error,
+                  QStringLiteral("Error: %1 is not a data file!").arg(path));
 }

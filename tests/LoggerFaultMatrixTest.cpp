@@ -11,7 +11,9 @@
 #include "logger/COmbrelRepeaterFreqCalibDlg.h"
 #include "logger/COmbrelRepeaterSetZAxisThresDlg.h"
 #include "tests/support/ConfigDialogFixture.h"
+#include "tests/support/MainFrameFixture.h"
 #include "widgets/BusyAnimation.h"
+#include "widgets/LogListWidget.h"
 
 #include <QPushButton>
 
@@ -341,4 +343,34 @@ TEST(LoggerFaultMatrix, ALostDownloadKeepsWhatArrivedAndSaysSo)
     ASSERT_EQ(cell.prompts.messages().size(), 1);
     EXPECT_TRUE(cell.prompts.messages()[0].startsWith(NoLogger));
     EXPECT_TRUE(cell.prompts.messages()[0].contains(QStringLiteral("%1 of 20000").arg(arrived)));
+}
+
+// The other way a device goes: the main window hears that its adapter was
+// removed and closes the port under the running dialog.
+TEST_F(MainFrameFixture, ARemovalNoticeEndsARunningSurveillanceAtOnce)
+{
+    devices.logger().status()[50] |= 0x01;
+    frame().choosePort(QStringLiteral("sim:logger"));
+    std::int64_t removedAtMs = -1;
+    std::int64_t endedAtMs = -1;
+    QStringList lastLines;
+    whenModalOpens<COmbrelRepeaterConfigDlg>([&](COmbrelRepeaterConfigDlg& dialog) {
+        dialog.readButton()->click();
+        pump.after(3000, [&] {
+            removedAtMs = pump.nowMs();
+            ports.unplug(QStringLiteral("sim:logger"));
+        });
+        dialog.surveillanceButton()->click();
+        endedAtMs = pump.nowMs();
+        lastLines = dialog.surveillanceList()->lines();
+        dialog.exitButton()->click();
+    });
+    frame().command(MainCommand::LoggerSettings)->trigger();
+    ASSERT_GE(removedAtMs, 0);
+    // The port list is looked at every 1.5 s; the run ends at the next look.
+    EXPECT_LT(endedAtMs - removedAtMs, 2000);
+    EXPECT_FALSE(frame().isPortOpen());
+    EXPECT_TRUE(prompts.messages().contains(NoLogger));
+    ASSERT_FALSE(lastLines.isEmpty());
+    EXPECT_EQ(lastLines.back(), QStringLiteral("Stop Log:"));
 }

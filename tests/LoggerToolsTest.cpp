@@ -7,6 +7,7 @@
 #include "logger/COmbrelRepeaterSetZAxisThresDlg.h"
 #include "tests/support/ConfigDialogFixture.h"
 #include "widgets/BusyAnimation.h"
+#include "widgets/LogListWidget.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,12 +18,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 const QString EraseFailed = QStringLiteral("Erasing of memory not successful, please try again!");
 
-QStringList lines(const QListWidget* list)
+QStringList lines(const LogListWidget* list)
 {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out.append(list->item(i)->text());
-    return out;
+    return list->lines();
 }
 } // namespace
 

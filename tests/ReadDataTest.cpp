@@ -298,3 +298,33 @@ TEST_F(ReadDataFixture, EnterClosesTheDialogOnlyOnceOkIsEnabled)
     EXPECT_FALSE(reader->isVisible());
     EXPECT_EQ(reader->result(), QDialog::Accepted);
 }
+
+TEST_F(ReadDataFixture, WhatArrivesIsOnTheDiskWhileTheDumpRuns)
+{
+    const auto memory = pattern(40'000); // about 7 s at the line rate
+    logger.setMemory(memory);
+    std::optional<DataFile::Loaded> midway;
+    QString partialPath;
+    pump.at(pump.nowMs() + 5000, [&] {
+        partialPath = reader->procedure().lastPartialPath();
+        // As a program that crashed now would have left it.
+        midway = DataFile::load(partialPath);
+    });
+    reader->readButton()->click();
+
+    ASSERT_TRUE(midway.has_value());
+    ASSERT_TRUE(midway->document.has_value()) << midway->error.toStdString();
+    const DataDocument& kept = *midway->document;
+    const std::size_t count = kept.header().usedMemoryBytes();
+    EXPECT_GT(count, 10'000u); // about 4 s of data, up to the last checkpoint
+    EXPECT_LT(count, 40'000u);
+    EXPECT_EQ(kept.stream().size(), count);
+    EXPECT_TRUE(std::equal(kept.stream().begin(), kept.stream().end(), memory.begin()));
+    // The implant and logger IDs are those of the logger read.
+    EXPECT_EQ(kept.header().implantId(), 12);
+    // Done: the real file as ever, and the partial one gone.
+    EXPECT_EQ(written().size(), 81 + 40'000);
+    EXPECT_FALSE(QFile::exists(partialPath));
+    EXPECT_TRUE(
+        QFileInfo(partialPath).fileName().startsWith(QStringLiteral("ImpID12LogID7_2021-03-03")));
+}

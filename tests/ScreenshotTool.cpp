@@ -24,6 +24,7 @@
 #include "tests/support/ScriptedPrompts.h"
 #include "widgets/BusyAnimation.h"
 #include "widgets/CLed.h"
+#include "widgets/LogListWidget.h"
 
 #include <QApplication>
 #include <QDir>
@@ -111,7 +112,7 @@ int main(int argc, char* argv[])
         for (const char* line : {"Start Log:", "BT: 2026-12-10 11:20:01, 38.31, 21.45, 312, 4, 2",
                                  "LG: 2026-12-10 11:20:02,, 21.47, 288, 3, 1",
                                  "HB: 2026-12-10 11:20:03, 72, 74, 71, 73"})
-            settings.surveillanceList()->addItem(QString::fromLatin1(line));
+            settings.surveillanceList()->appendLine(QString::fromLatin1(line));
         ok &= save(settings, dir,
                    expert ? QStringLiteral("logger-settings-expert")
                           : QStringLiteral("logger-settings"));
@@ -140,7 +141,7 @@ int main(int argc, char* argv[])
         for (const char* line :
              {"Start of Log:", "2026-12-10 11:20:01: 2.5 kHz", "2026-12-10 11:20:02: -5.0 kHz",
               "Added Frequency: -2.5 kHz", "2026-12-10 11:20:04: 0.0 kHz"})
-            calibration.list()->addItem(QString::fromLatin1(line));
+            calibration.list()->appendLine(QString::fromLatin1(line));
         calibration.readButton()->click();
         ok &= save(calibration, dir, QStringLiteral("frequency-calibration"));
     }

@@ -14,6 +14,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -233,4 +235,22 @@ TEST(SerialLinkPty, StatusBlockArrivesWholeAtTheLineRate)
     ASSERT_EQ(status.size(), 72u);
     EXPECT_EQ(status[46], 7);
     EXPECT_EQ(status[47], 12);
+}
+
+TEST(SerialLinkPty, APortOpenedThroughALinkIsHeldByItsRealName)
+{
+    // /dev/serial/by-id/... names are links to /dev/ttyUSB0 and the like:
+    // a second program must not get the same port under its other name.
+    BarePty pty;
+    QTemporaryDir dir;
+    const QString alias = dir.filePath(QStringLiteral("usb-FTDI_logger-if00-port0"));
+    ASSERT_TRUE(QFile::link(pty.path, alias));
+    SerialDeviceLink first;
+    SerialDeviceLink second;
+    ASSERT_TRUE(first.open(alias));
+    EXPECT_FALSE(second.open(pty.path));
+    first.close();
+    ASSERT_TRUE(second.open(pty.path));
+    EXPECT_FALSE(first.open(alias));
+    EXPECT_EQ(first.portName(), alias); // shown as the user named it
 }

@@ -1,6 +1,7 @@
 #include "link/CommandCode.h"
 #include "tests/support/ConfigDialogFixture.h"
 #include "widgets/BusyAnimation.h"
+#include "widgets/LogListWidget.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -9,12 +10,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 const Bytes BtFrame{0xA0, 0x00, 0x00, 0x25, 0x00, 0x15, 0x2C, 0x01, 0x00, 0x00, 0x05, 0x03, 0xAA};
 
-QStringList listLines(const QListWidget* list)
+QStringList listLines(const LogListWidget* list)
 {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines.append(list->item(i)->text());
-    return lines;
+    return list->lines();
 }
 } // namespace
 

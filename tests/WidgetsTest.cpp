@@ -1,5 +1,6 @@
 #include "widgets/BusyAnimation.h"
 #include "widgets/CLed.h"
+#include "widgets/LogListWidget.h"
 
 #include <QImage>
 #include <QPainter>
@@ -92,4 +93,23 @@ TEST(BusyAnimation, PlaysOnlyWhileRunningAndIsEmptyWhenStopped)
     EXPECT_NE(empty, playing);
     animation->stop();
     EXPECT_EQ(parent.grab().toImage(), empty);
+}
+
+TEST(LogListWidget, KeepsTheNewestLinesUpToItsCap)
+{
+    LogListWidget list(nullptr, 1000);
+    for (int i = 0; i < 5000; ++i)
+        list.appendLine(QStringLiteral("HB: %1").arg(i));
+    EXPECT_LE(list.count(), 1000);
+    EXPECT_GE(list.count(), 900);
+    EXPECT_EQ(list.line(list.count() - 1), QStringLiteral("HB: 4999"));
+    EXPECT_EQ(list.currentRow(), list.count() - 1);
+    // Lines in order, none lost between the oldest kept and the newest.
+    const int first = list.line(0).mid(4).toInt();
+    EXPECT_EQ(first + list.count() - 1, 4999);
+    list.appendLine(QStringLiteral("not selected"), false);
+    EXPECT_EQ(list.currentRow(), list.count() - 2);
+    list.clear();
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_TRUE(list.lines().isEmpty());
 }
