@@ -78,6 +78,13 @@ LoggerConnection::State LoggerConnection::stepStart()
     const auto reply = link.request({CommandCode::LoggerConnection, CommandCode::On}, 200, 2);
     if (!reply.empty())
         return State::WaitLogger;
+    if (stopRequested() && !link.linkLost()) {
+        // A stop press came during the wait, and its drain took the
+        // acknowledgement away: that is the user's stop, not a silent logger.
+        endConnection();
+        setAnimation(false);
+        return State::End;
+    }
     if (link.linkLost()) {
         reportLinkLost();
     } else {
