@@ -46,7 +46,7 @@ bool CVelmoraApp::initInstance(const QStringList& arguments)
         DataFolders::resolve(parser.value(dataDir), DataFolders::programFolder()));
     m_pump = std::make_unique<QtPump>();
     m_simulated = std::make_unique<SimulatedDeviceSet>();
-    m_simulated->logger().setClock(m_pump->currentDateTime(), m_pump->nowUs());
+    m_simulated->setClocks(m_pump->currentDateTime(), m_pump->nowUs());
     m_systemPorts = std::make_unique<SystemPortEnumerator>();
     m_demoPorts = std::make_unique<SimulatedPortEnumerator>(*m_systemPorts, *m_simulated);
     const PortEnumerator& ports = m_demo ? static_cast<const PortEnumerator&>(*m_demoPorts)

@@ -7,6 +7,8 @@
 #include "link/Pump.h"
 #include "link/UserPrompts.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString ReadCaption = QStringLiteral("Read Data");
@@ -136,7 +138,8 @@ void BaseDownloadProcedure::showTransfer()
     const double seconds = static_cast<double>(m_context.pump.nowUs() - m_connectedUs) / 1e6;
     const double rate =
         seconds > 0.5 ? static_cast<double>(m_position - m_startPosition) / seconds : 0.0;
-    m_view.showTransfer(m_position, m_total, rate);
+    // The last chunk reaches past the logger's data: count what it holds.
+    m_view.showTransfer(std::min(m_position, m_total), m_total, rate);
 }
 
 void BaseDownloadProcedure::beforeStart()
@@ -164,9 +167,15 @@ LoggerConnection::State BaseDownloadProcedure::fail(const QString& message)
     m_context.prompts.showMessage(message);
     m_error = message;
     m_outcome = Outcome::Failed;
+    m_storedCount = heldCount();
     m_view.setAnimation(false);
     endConnection();
     return State::End;
+}
+
+std::uint32_t BaseDownloadProcedure::heldCount() const
+{
+    return m_file && m_position >= ChunkSize ? m_position - ChunkSize : 0;
 }
 
 LoggerConnection::State BaseDownloadProcedure::statusReceived(const LoggerStatus& status)
@@ -280,6 +289,7 @@ void BaseDownloadProcedure::linkWasLost()
 {
     m_error = Exchange::noCommunicationMessage(DeviceKind::BaseStation);
     m_outcome = Outcome::Failed;
+    m_storedCount = heldCount();
     // What arrived is in the file, counted: the next download resumes it.
     if (m_file && m_total > 0 && m_position < m_total)
         setStatus(abortedText(m_position, m_total));

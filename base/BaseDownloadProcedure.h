@@ -40,8 +40,8 @@ public:
     // Why the last download failed: the message shown, when there was one.
     [[nodiscard]] QString lastError() const { return m_error; }
     [[nodiscard]] QString lastFilePath() const { return m_filePath; }
-    // Where the last download started and stopped, and the bytes the file
-    // holds for its document.
+    // Where the last download started and stopped, and the bytes its file
+    // counts as stored when it ended.
     [[nodiscard]] std::uint32_t startPosition() const { return m_startPosition; }
     [[nodiscard]] std::uint32_t position() const { return m_position; }
     [[nodiscard]] std::uint32_t storedCount() const { return m_storedCount; }
@@ -75,6 +75,8 @@ private:
     State receiveChunk();
     State finish();
     State fail(const QString& message);
+    // What the file's header counts now: one chunk behind what arrived.
+    [[nodiscard]] std::uint32_t heldCount() const;
     void setStatus(const QString& text);
     void showTimes();
     void showTransfer();

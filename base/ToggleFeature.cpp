@@ -61,6 +61,7 @@ void ToggleFeature::press()
         return;
     }
     m_active = true;
+    ++m_runs;
     m_lossShown = false;
     m_stop = false;
     run();

@@ -34,6 +34,8 @@ public:
     [[nodiscard]] bool running() const { return !m_stop; }
     // The feature's loop is on the stack, its wind-down included.
     [[nodiscard]] bool active() const { return m_active; }
+    // How many runs have started: a press that did not start one leaves it.
+    [[nodiscard]] int runCount() const { return m_runs; }
 
 protected:
     // Controls the press disables before it identifies the base station.
@@ -62,4 +64,5 @@ private:
     bool m_identifying = false;
     bool m_abandonStart = false;
     bool m_lossShown = false;
+    int m_runs = 0;
 };

@@ -1,5 +1,6 @@
 #include "cli/CliRunner.h"
 
+#include "cli/BaseCliCommands.h"
 #include "cli/DataCliCommands.h"
 #include "cli/DeviceCliCommands.h"
 #include "cli/LoggerCliCommands.h"
@@ -31,8 +32,8 @@ CliRunner::CliRunner(std::FILE* out, std::FILE* err)
 {
     m_cli.out = out;
     m_cli.err = err;
-    for (auto&& group :
-         {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(), dataCliCommands()})
+    for (auto&& group : {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(),
+                         baseCliCommands(), dataCliCommands()})
         m_commands.insert(m_commands.end(), group.begin(), group.end());
 }
 
@@ -91,6 +92,12 @@ int CliRunner::run(const QStringList& arguments)
     if (command->needsPort && m_cli.port.isEmpty())
         return usage(m_cli, QStringLiteral("'%1' needs --port PORT").arg(command->name));
     return command->execute(parser, m_cli);
+}
+
+void CliRunner::interrupt()
+{
+    if (m_cli.interrupt)
+        m_cli.interrupt();
 }
 
 int CliRunner::usage(const CliContext& cli, const QString& problem)

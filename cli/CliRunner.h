@@ -19,6 +19,9 @@ public:
     CliRunner(std::FILE* out = stdout, std::FILE* err = stderr);
 
     int run(const QStringList& arguments);
+    // Stops the running command the way it allows (a download ends with
+    // what it has); nothing when it cannot be stopped part way.
+    void interrupt();
 
     // Prints the problem and the hint to --help; returns the usage status.
     static int usage(const CliContext& cli, const QString& problem);

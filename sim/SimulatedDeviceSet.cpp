@@ -23,6 +23,13 @@ SimulatedDeviceSet::SimulatedDeviceSet()
     second.setMemory(half.generate(12 * 1024));
 }
 
+void SimulatedDeviceSet::setClocks(const QDateTime& time, std::int64_t atUs)
+{
+    m_logger.setClock(time, atUs);
+    for (std::size_t i = 0; i < m_base.loggerCount(); ++i)
+        m_base.logger(i).setClock(time, atUs);
+}
+
 SimulatedDevice* SimulatedDeviceSet::device(const QString& portName)
 {
     if (portName == QLatin1String(LoggerPort))
