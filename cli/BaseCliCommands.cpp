@@ -37,15 +37,17 @@ private:
     const CliContext& m_cli;
 };
 
-// A timer that calls `action` once after `seconds`.
+// Calls `action` after `seconds`, and again every 100 ms for as long as it
+// returns false (it could not act yet).
 class Deadline {
 public:
-    Deadline(int seconds, std::function<void()> action)
+    Deadline(int seconds, std::function<bool()> action) : m_action(std::move(action))
     {
         m_timer.setSingleShot(true);
-        QObject::connect(&m_timer, &QTimer::timeout, [this, action = std::move(action)] {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
             m_passed = true;
-            action();
+            if (!m_action())
+                m_timer.start(100);
         });
         m_timer.start(seconds * 1000);
     }
@@ -53,6 +55,7 @@ public:
     void cancel() { m_timer.stop(); }
 
 private:
+    std::function<bool()> m_action;
     QTimer m_timer;
     bool m_passed = false;
 };
@@ -127,7 +130,10 @@ int baseStatus(const QCommandLineParser& parser, const CliContext& cli)
     ConsoleSettingsView view(implants->front());
     BaseSettingsProcedure procedure(session.context(), view);
     const InterruptHook hook(cli, [&] { procedure.stop(); });
-    Deadline deadline(*seconds, [&] { procedure.stop(); });
+    Deadline deadline(*seconds, [&] {
+        procedure.stop();
+        return true;
+    });
     procedure.press();
     deadline.cancel();
     const auto& status = procedure.lastStatus();
@@ -244,14 +250,17 @@ int baseReadData(const QCommandLineParser& parser, const CliContext& cli)
         view.reset();
         view.implant = implant;
         // The wait for the logger is bounded; the download itself runs until
-        // it is done or stopped.
+        // it is done or stopped. A status frame on its way is let in: it may
+        // be the good one.
         Deadline deadline(*seconds, [&] {
-            const auto state = procedure.state();
-            if (!procedure.active() || state == LoggerConnection::State::Start ||
-                state == LoggerConnection::State::WaitLogger ||
-                state == LoggerConnection::State::RequestStatus ||
-                state == LoggerConnection::State::ReceiveStatus)
+            using State = LoggerConnection::State;
+            const State state = procedure.state();
+            if (procedure.active() && state == State::ReceiveStatus)
+                return false;
+            if (!procedure.active() || state == State::Start || state == State::WaitLogger ||
+                state == State::RequestStatus)
                 procedure.stop();
+            return true;
         });
         const int runsBefore = procedure.runCount();
         procedure.press();
@@ -346,7 +355,10 @@ int watchReports(const QCommandLineParser& parser, const CliContext& cli,
     const InterruptHook hook(cli, [&] { watch.stop(); });
     // Whatever happens meanwhile, the watch ends on time and the base
     // station's reports are switched off again.
-    Deadline deadline(*seconds, [&] { watch.stop(); });
+    Deadline deadline(*seconds, [&] {
+        watch.stop();
+        return true;
+    });
     watch.press();
     const QString log = watch.lastLogPath();
     if (log.isEmpty())
