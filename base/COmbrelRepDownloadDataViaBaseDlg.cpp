@@ -1,12 +1,12 @@
 #include "base/COmbrelRepDownloadDataViaBaseDlg.h"
 
 #include "base/ImplantIdField.h"
+#include "base/LoggerControlGroup.h"
 #include "base/LoggersInVicinityGroup.h"
 #include "data/TransferText.h"
 #include "widgets/BusyAnimation.h"
 
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,13 +23,9 @@ COmbrelRepDownloadDataViaBaseDlg::COmbrelRepDownloadDataViaBaseDlg(
 {
     setWindowTitle(QStringLiteral("Harvane - Read Data via Base Station"));
 
-    auto* control = new QGroupBox(QStringLiteral("Logger Control"), this);
-    m_read = new QPushButton(QStringLiteral("Read Data"), control);
-    m_read->setAutoDefault(false);
-    m_implant = new ImplantIdField(control);
-    auto* controlLayout = new QFormLayout(control);
-    controlLayout->addRow(m_read);
-    controlLayout->addRow(QStringLiteral("Pick Implant ID:"), m_implant);
+    auto* control = new LoggerControlGroup(QStringLiteral("Read Data"), this);
+    m_read = control->button();
+    m_implant = control->implantField();
 
     m_animation = new BusyAnimation(this);
     m_animation->setFixedSize(80, 48);
@@ -50,6 +46,7 @@ COmbrelRepDownloadDataViaBaseDlg::COmbrelRepDownloadDataViaBaseDlg(
     m_elapsed = new QLabel(progressGroup);
     auto* form = new QFormLayout(progressGroup);
     form->setContentsMargins(0, 0, 0, 0);
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
     form->addRow(QStringLiteral("Download Progress:"), m_progress);
     form->addRow(QString(), m_transfer);
     form->addRow(QStringLiteral("Download Status:"), m_status);
@@ -72,16 +69,19 @@ COmbrelRepDownloadDataViaBaseDlg::COmbrelRepDownloadDataViaBaseDlg(
         },
         m_animation, this);
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(control, 0, 0);
-    grid->addWidget(m_animation, 0, 1, Qt::AlignCenter);
-    grid->addWidget(progressGroup, 1, 0, 1, 2);
-    grid->addWidget(m_vicinity, 2, 0, 1, 2);
+    auto* top = new QHBoxLayout;
+    top->addWidget(control);
+    top->addStretch();
+    top->addWidget(m_animation, 0, Qt::AlignCenter);
     auto* exitRow = new QHBoxLayout;
     exitRow->addStretch();
     exitRow->addWidget(m_ok);
     exitRow->addWidget(m_exit);
-    grid->addLayout(exitRow, 3, 0, 1, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(progressGroup);
+    layout->addWidget(m_vicinity, 1);
+    layout->addLayout(exitRow);
 
     m_procedure = std::make_unique<BaseDownloadProcedure>(
         m_context, static_cast<BaseDownloadView&>(*this), std::move(hooks));

@@ -1,6 +1,7 @@
 #include "base/COmbrelRepGetSetgsViaBaseDlg.h"
 
 #include "base/ImplantIdField.h"
+#include "base/LoggerControlGroup.h"
 #include "base/LoggersInVicinityGroup.h"
 #include "widgets/BusyAnimation.h"
 
@@ -16,13 +17,9 @@ COmbrelRepGetSetgsViaBaseDlg::COmbrelRepGetSetgsViaBaseDlg(DeviceContext context
 {
     setWindowTitle(QStringLiteral("Harvane - Read Settings via Base Station"));
 
-    auto* control = new QGroupBox(QStringLiteral("Logger Control"), this);
-    m_read = new QPushButton(QStringLiteral("Read Settings"), control);
-    m_read->setAutoDefault(false);
-    m_implant = new ImplantIdField(control);
-    auto* controlLayout = new QFormLayout(control);
-    controlLayout->addRow(m_read);
-    controlLayout->addRow(QStringLiteral("Pick Implant ID:"), m_implant);
+    auto* control = new LoggerControlGroup(QStringLiteral("Read Settings"), this);
+    m_read = control->button();
+    m_implant = control->implantField();
 
     m_panel = std::make_unique<LoggerSettingsPanel>(this);
     m_panel->setDisplayOnly();

@@ -6,9 +6,9 @@
 #include "app/DataFolders.h"
 #include "base/BaseDownloadProcedure.h"
 #include "base/BaseDownloadView.h"
+#include "bench/QuietPrompts.h"
 #include "link/QtPump.h"
 #include "link/SerialDeviceLink.h"
-#include "link/UserPrompts.h"
 #include "sim/LoggerStreamGenerator.h"
 #include "sim/PtyDeviceBridge.h"
 #include "sim/SimulatedBaseStation.h"
@@ -22,16 +22,6 @@
 #include <string>
 
 namespace {
-
-class QuietPrompts final : public UserPrompts {
-public:
-    void showMessage(const QString& text) override
-    {
-        std::printf("message: %s\n", qPrintable(text));
-    }
-    YesNoAnswer askYesNo(const QString&) override { return YesNoAnswer::Yes; }
-    SaveChangesAnswer askSaveChanges(const QString&) override { return SaveChangesAnswer::Discard; }
-};
 
 class NoView final : public BaseDownloadView {
 public:

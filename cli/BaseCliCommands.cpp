@@ -98,6 +98,25 @@ std::optional<std::vector<int>> implantList(const QCommandLineParser& parser, co
     return implants;
 }
 
+// The implants and the wait for the logger, as both commands that reach a
+// logger take them.
+struct LoggerArguments {
+    std::vector<int> implants;
+    int connectSeconds = DefaultConnectSeconds;
+};
+
+std::optional<LoggerArguments> loggerArguments(const QCommandLineParser& parser,
+                                               const CliContext& cli, bool listAllowed)
+{
+    const auto implants = implantList(parser, cli, listAllowed);
+    if (!implants)
+        return std::nullopt;
+    const auto seconds = positiveSeconds(parser, QStringLiteral("connect-seconds"), cli);
+    if (!seconds)
+        return std::nullopt;
+    return LoggerArguments{*implants, *seconds};
+}
+
 void addConnectOption(QCommandLineParser& parser)
 {
     parser.addOption({QStringLiteral("connect-seconds"),
@@ -120,17 +139,18 @@ private:
 
 int baseStatus(const QCommandLineParser& parser, const CliContext& cli)
 {
-    const auto implants = implantList(parser, cli, false);
-    const auto seconds = positiveSeconds(parser, QStringLiteral("connect-seconds"), cli);
-    if (!implants || !seconds)
+    const auto arguments = loggerArguments(parser, cli, false);
+    if (!arguments)
         return CliCommand::ExitUsage;
+    const int implant = arguments->implants.front();
+    const int seconds = arguments->connectSeconds;
     PortSession session(cli);
     if (!session.open())
         return CliCommand::ExitFailure;
-    ConsoleSettingsView view(implants->front());
+    ConsoleSettingsView view(implant);
     BaseSettingsProcedure procedure(session.context(), view);
     const InterruptHook hook(cli, [&] { procedure.stop(); });
-    Deadline deadline(*seconds, [&] {
+    Deadline deadline(seconds, [&] {
         procedure.stop();
         return true;
     });
@@ -140,8 +160,8 @@ int baseStatus(const QCommandLineParser& parser, const CliContext& cli)
     if (!status) {
         if (deadline.passed())
             cli.printError(QStringLiteral("The logger of implant %1 did not answer within %2 s.")
-                               .arg(implants->front())
-                               .arg(*seconds));
+                               .arg(implant)
+                               .arg(seconds));
         return CliCommand::ExitFailure;
     }
     const LoggerSettingsForm& form = procedure.form();
@@ -224,10 +244,11 @@ private:
 
 int baseReadData(const QCommandLineParser& parser, const CliContext& cli)
 {
-    const auto implants = implantList(parser, cli, true);
-    const auto seconds = positiveSeconds(parser, QStringLiteral("connect-seconds"), cli);
-    if (!implants || !seconds)
+    const auto arguments = loggerArguments(parser, cli, true);
+    if (!arguments)
         return CliCommand::ExitUsage;
+    const std::vector<int>& implants = arguments->implants;
+    const int seconds = arguments->connectSeconds;
     PortSession session(cli);
     if (!session.open())
         return CliCommand::ExitFailure;
@@ -241,7 +262,7 @@ int baseReadData(const QCommandLineParser& parser, const CliContext& cli)
 
     QStringList summary;
     bool allComplete = true;
-    for (const int implant : *implants) {
+    for (const int implant : implants) {
         if (interrupted) {
             summary << QStringLiteral("implant %1: not started, interrupted").arg(implant);
             allComplete = false;
@@ -252,7 +273,7 @@ int baseReadData(const QCommandLineParser& parser, const CliContext& cli)
         // The wait for the logger is bounded; the download itself runs until
         // it is done or stopped. A status frame on its way is let in: it may
         // be the good one.
-        Deadline deadline(*seconds, [&] {
+        Deadline deadline(seconds, [&] {
             using State = LoggerConnection::State;
             const State state = procedure.state();
             if (procedure.active() && state == State::ReceiveStatus)
@@ -283,7 +304,7 @@ int baseReadData(const QCommandLineParser& parser, const CliContext& cli)
             break;
         case BaseDownloadProcedure::Outcome::Stopped:
             why = deadline.passed()
-                      ? QStringLiteral("the logger did not answer within %1 s").arg(*seconds)
+                      ? QStringLiteral("the logger did not answer within %1 s").arg(seconds)
                       : QStringLiteral("stopped before the logger answered");
             break;
         case BaseDownloadProcedure::Outcome::None:
@@ -294,7 +315,7 @@ int baseReadData(const QCommandLineParser& parser, const CliContext& cli)
         }
         const QString path =
             outcome == BaseDownloadProcedure::Outcome::None ? QString() : procedure.lastFilePath();
-        if (implants->size() == 1) {
+        if (implants.size() == 1) {
             if (!path.isEmpty())
                 cli.print(path);
             if (complete || outcome == BaseDownloadProcedure::Outcome::Aborted)

@@ -26,7 +26,8 @@ QLineEdit* numberField(QWidget* parent, bool readOnly)
 {
     auto* field = new QLineEdit(parent);
     field->setReadOnly(readOnly);
-    field->setMaximumWidth(110);
+    // Wide enough for every value the status holds ("0.0366486").
+    field->setFixedWidth(110);
     return field;
 }
 
@@ -263,6 +264,12 @@ void LoggerSettingsPanel::showValues(const LoggerSettingsForm& form)
         m_months[i]->setChecked(form.months[i]);
     setLamp(m_loggingLamp, form.loggingLamp);
     setLamp(m_implantLamp, form.implantLamp);
+    // A value longer than its field shows its beginning, not its end.
+    for (QLineEdit* field :
+         {m_loggerId, m_implantId, m_interval, m_threshold, m_usedMemory, m_firmware, m_hardware})
+        field->setCursorPosition(0);
+    for (QLineEdit* field : m_counts)
+        field->setCursorPosition(0);
 }
 
 void LoggerSettingsPanel::enableVhfControls(bool enabled)

@@ -115,6 +115,7 @@ void SimulatedBaseStation::handleCommand(std::uint8_t code, std::span<const std:
         break;
     case RemoteStatus:
         if (m_connected) {
+            m_connecting = false; // the program has heard the signal
             const SimulatedLogger::StatusBlock status = m_target->statusAt(atUs);
             relay(BaseFrame::statusFrame(status, static_cast<std::uint8_t>(noise(64)), 0), atUs);
         }
@@ -149,10 +150,11 @@ void SimulatedBaseStation::handleCommand(std::uint8_t code, std::span<const std:
 
 void SimulatedBaseStation::produceUntil(std::int64_t nowUs)
 {
-    if (m_connecting && m_connectAtUs <= nowUs) {
-        m_connecting = false;
+    while (m_connecting && m_connectAtUs <= nowUs) {
         m_connected = true;
         send({BaseFrame::Marker, BaseFrame::Marker, m_target->status()[47], 0x00}, m_connectAtUs);
+        m_connecting = m_signalRepeatUs > 0;
+        m_connectAtUs += m_signalRepeatUs;
     }
     while (m_loggerReports && m_nextLoggerReportUs <= nowUs) {
         send(nextLoggerReport(), m_nextLoggerReportUs);

@@ -35,6 +35,10 @@ public:
 
     // From the connect command to the signal that the logger is connected.
     void setConnectDelayUs(std::int64_t us) { m_connectDelayUs = us; }
+    // Until the logger's status is asked for, the signal comes again this
+    // often (0: once only), so that one lost on the way does not leave the
+    // program waiting.
+    void setConnectedSignalRepeatUs(std::int64_t us) { m_signalRepeatUs = us; }
     RadioFaults& radioFaults() { return m_radioFaults; }
     // The revision texts, at most ten characters each.
     void setRevision(std::string firmware, std::string hardware);
@@ -77,6 +81,7 @@ private:
     bool m_connected = false;
     std::int64_t m_connectAtUs = 0;
     std::int64_t m_connectDelayUs = 1'500'000;
+    std::int64_t m_signalRepeatUs = 1'000'000;
     RadioFaults m_radioFaults;
     std::vector<std::uint8_t> m_revision;
     bool m_loggerReports = false;
