@@ -93,6 +93,7 @@ void ReportWatch::switchReports(bool on)
 void ReportWatch::run()
 {
     switchReports(true);
+    m_view.runStarted();
     m_view.setCaption(m_settings.runningCaption);
     m_view.setAnimation(true);
     m_view.setControlsEnabled(false);

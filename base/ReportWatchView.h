@@ -15,4 +15,6 @@ public:
     virtual void setAnimation(bool running) = 0;
     // Appends a line to the list and selects it, so that the list scrolls.
     virtual void appendLine(const QString& line) = 0;
+    // The base station's reports are on: the watch has begun.
+    virtual void runStarted() {}
 };

@@ -22,14 +22,14 @@ namespace {
 
 constexpr int DefaultConnectSeconds = 120;
 
-// What Ctrl-C does while a command runs.
+// What Ctrl-C does while a job runs.
 class InterruptHook {
 public:
     InterruptHook(const CliContext& cli, std::function<void()> stop) : m_cli(cli)
     {
-        m_cli.interrupt = std::move(stop);
+        m_cli.onInterrupt(std::move(stop));
     }
-    ~InterruptHook() { m_cli.interrupt = nullptr; }
+    ~InterruptHook() { m_cli.onInterrupt({}); }
     InterruptHook(const InterruptHook&) = delete;
     InterruptHook& operator=(const InterruptHook&) = delete;
 
@@ -37,11 +37,11 @@ private:
     const CliContext& m_cli;
 };
 
-// Calls `action` after `seconds`, and again every 100 ms for as long as it
-// returns false (it could not act yet).
+// Calls `action` once its time has come, and again every 100 ms for as long
+// as it returns false (it could not act yet).
 class Deadline {
 public:
-    Deadline(int seconds, std::function<bool()> action) : m_action(std::move(action))
+    explicit Deadline(std::function<bool()> action) : m_action(std::move(action))
     {
         m_timer.setSingleShot(true);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
@@ -49,8 +49,12 @@ public:
             if (!m_action())
                 m_timer.start(100);
         });
-        m_timer.start(seconds * 1000);
     }
+    Deadline(int seconds, std::function<bool()> action) : Deadline(std::move(action))
+    {
+        start(seconds);
+    }
+    void start(int seconds) { m_timer.start(seconds * 1000); }
     [[nodiscard]] bool passed() const { return m_passed; }
     void cancel() { m_timer.stop(); }
 
@@ -353,10 +357,12 @@ int baseRevision(const QCommandLineParser&, const CliContext& cli)
 class ConsoleWatchView final : public ReportWatchView {
 public:
     explicit ConsoleWatchView(const CliContext& cli) : m_cli(cli) {}
+    std::function<void()> started;
     void setControlsEnabled(bool) override {}
     void setCaption(const QString&) override {}
     void setAnimation(bool) override {}
     void appendLine(const QString& line) override { m_cli.print(line); }
+    void runStarted() override { started(); }
 
 private:
     const CliContext& m_cli;
@@ -373,19 +379,22 @@ int watchReports(const QCommandLineParser& parser, const CliContext& cli,
         return CliCommand::ExitFailure;
     ConsoleWatchView view(cli);
     ReportWatch watch(session.context(), view, std::move(settings));
-    const InterruptHook hook(cli, [&] { watch.stop(); });
-    // Whatever happens meanwhile, the watch ends on time and the base
-    // station's reports are switched off again.
-    Deadline deadline(*seconds, [&] {
+    // Whatever happens meanwhile, the watch ends on time, counted from when
+    // the reports came on, and the base station's reports are switched off
+    // again.
+    Deadline deadline([&] {
         watch.stop();
         return true;
     });
+    view.started = [&] { deadline.start(*seconds); };
+    const InterruptHook hook(cli, [&] { watch.stop(); });
     watch.press();
     const QString log = watch.lastLogPath();
     if (log.isEmpty())
         return CliCommand::ExitFailure;
     cli.printError(QStringLiteral("Log: %1").arg(log));
-    return session.exchange.linkLost() ? CliCommand::ExitFailure : CliCommand::ExitOk;
+    return session.exchange.linkLost() || cli.interrupted() ? CliCommand::ExitFailure
+                                                            : CliCommand::ExitOk;
 }
 
 void addSecondsOption(QCommandLineParser& parser)

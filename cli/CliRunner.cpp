@@ -96,8 +96,7 @@ int CliRunner::run(const QStringList& arguments)
 
 void CliRunner::interrupt()
 {
-    if (m_cli.interrupt)
-        m_cli.interrupt();
+    m_cli.interrupt();
 }
 
 int CliRunner::usage(const CliContext& cli, const QString& problem)

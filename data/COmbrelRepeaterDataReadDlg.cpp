@@ -1,6 +1,5 @@
 #include "data/COmbrelRepeaterDataReadDlg.h"
 
-#include "data/TransferText.h"
 #include "widgets/BusyAnimation.h"
 
 #include <QCloseEvent>
@@ -10,6 +9,22 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+
+namespace {
+
+QString duration(double seconds)
+{
+    const auto s = static_cast<qint64>(seconds + 0.5);
+    if (s >= 3600)
+        return QStringLiteral("%1 h %2 min")
+            .arg(s / 3600)
+            .arg(s / 60 % 60, 2, 10, QLatin1Char('0'));
+    if (s >= 60)
+        return QStringLiteral("%1 min %2 s").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1 s").arg(s);
+}
+
+} // namespace
 
 COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
                                                        ReadDataProcedure::Hooks hooks,
@@ -98,5 +113,11 @@ void COmbrelRepeaterDataReadDlg::showProgress(std::uint64_t bytesRead, std::uint
                                               std::uint32_t total, double bytesPerSecond)
 {
     m_progress->setValue(static_cast<int>(std::min<std::uint64_t>(bytesRead, total) / 1024));
-    m_progressText->setText(TransferText::describe(stored, total, bytesPerSecond));
+    QString text = QStringLiteral("%1 of %2 bytes").arg(stored).arg(total);
+    if (bytesPerSecond > 0) {
+        text += QStringLiteral(" · %1 bytes/s").arg(static_cast<qint64>(bytesPerSecond));
+        if (stored < total)
+            text += QStringLiteral(" · %1 left").arg(duration((total - stored) / bytesPerSecond));
+    }
+    m_progressText->setText(text);
 }

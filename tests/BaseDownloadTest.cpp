@@ -387,3 +387,30 @@ TEST_F(BaseDownloadFixture, ANoConnectReplyEndsWithTheLoggerMessage)
     EXPECT_EQ(procedure().lastOutcome(), BaseDownloadProcedure::Outcome::Failed);
     EXPECT_TRUE(dialog->implantField()->isEnabled());
 }
+
+// The command line's Ctrl-C and time limits stop a download without a press.
+TEST_F(BaseDownloadFixture, AStopFromOutsideEndsLikeTheStopPressWithoutAnIdentify)
+{
+    fieldLogger().setMemory(pattern(800));
+    std::size_t writesAtStop = 0;
+    once([this] { return procedure().position() == 500; },
+         [&] {
+             writesAtStop = link.writes().size();
+             procedure().stop();
+         });
+    download();
+    EXPECT_EQ(procedure().lastOutcome(), BaseDownloadProcedure::Outcome::Aborted);
+    EXPECT_EQ(storedCountOf(file()), 400u);
+    // After the stop only the end of the connection went out.
+    ASSERT_EQ(link.writes().size(), writesAtStop + 1);
+    EXPECT_EQ(link.writes().back().bytes, (Bytes{37, 0xEE}));
+
+    // A stop while the press still identifies the base station: nothing starts.
+    link.clear();
+    pump.after(50, [this] { procedure().stop(); });
+    dialog->readButton()->click();
+    EXPECT_EQ(link.codes(), (std::vector<std::uint8_t>{CommandCode::Identify}));
+    EXPECT_FALSE(procedure().active());
+    EXPECT_TRUE(dialog->exitButton()->isEnabled());
+    EXPECT_EQ(dialog->readButton()->text(), QStringLiteral("Read Data"));
+}
