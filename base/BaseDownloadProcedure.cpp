@@ -133,11 +133,13 @@ void BaseDownloadProcedure::showTimes()
     m_view.setTimeTexts(m_sinceLastText, m_elapsedText);
 }
 
-void BaseDownloadProcedure::showTransfer()
+void BaseDownloadProcedure::showTransfer(bool running)
 {
     const double seconds = static_cast<double>(m_context.pump.nowUs() - m_connectedUs) / 1e6;
+    // A stopped download has no time left to show.
+    const bool rateKnown = seconds > 0.5 && (running || m_position >= m_total);
     const double rate =
-        seconds > 0.5 ? static_cast<double>(m_position - m_startPosition) / seconds : 0.0;
+        rateKnown ? static_cast<double>(m_position - m_startPosition) / seconds : 0.0;
     // The last chunk reaches past the logger's data: count what it holds.
     m_view.showTransfer(std::min(m_position, m_total), m_total, rate);
 }
@@ -258,7 +260,7 @@ LoggerConnection::State BaseDownloadProcedure::finish()
     m_view.setProgress(m_position - m_startPosition);
     const bool complete = m_position >= m_total;
     setStatus(complete ? QStringLiteral("Download completed!") : abortedText(m_position, m_total));
-    showTransfer();
+    showTransfer(false);
     // The last chunk is asked for again next time: the logger may have
     // written more into it. A download that stored nothing keeps 0.
     const std::uint32_t count = m_position >= ChunkSize ? m_position - ChunkSize : 0;

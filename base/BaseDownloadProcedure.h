@@ -79,7 +79,7 @@ private:
     [[nodiscard]] std::uint32_t heldCount() const;
     void setStatus(const QString& text);
     void showTimes();
-    void showTransfer();
+    void showTransfer(bool running = true);
 
     DeviceContext m_context;
     BaseDownloadView& m_view;

@@ -414,3 +414,38 @@ TEST_F(BaseDownloadFixture, AStopFromOutsideEndsLikeTheStopPressWithoutAnIdentif
     EXPECT_TRUE(dialog->exitButton()->isEnabled());
     EXPECT_EQ(dialog->readButton()->text(), QStringLiteral("Read Data"));
 }
+
+TEST_F(BaseDownloadFixture, AFileThatGoesAwayDuringTheDownloadIsReported)
+{
+    struct Case {
+        const char* name;
+        std::uint32_t removeAt; // position at which the file is taken away
+        QString message;
+        int connectionEnds;
+    };
+    const Case cases[] = {
+        {"while chunks come", 300, QStringLiteral("Error: Can not retrieve repository file!"), 1},
+        {"before the finish", 500, QStringLiteral("Error: Can not open repository file!"), 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts.clear();
+        installed.reset();
+        QFile::remove(repository());
+        fieldLogger().setMemory(pattern(450));
+        once(
+            [this, &c] {
+                return procedure().position() == c.removeAt &&
+                       procedure().state() == LoggerConnection::State::RequestChunk;
+            },
+            [this] { QFile::remove(repository()); });
+        download();
+        EXPECT_EQ(prompts.messages(), QStringList{c.message});
+        EXPECT_EQ(procedure().lastOutcome(), BaseDownloadProcedure::Outcome::Failed);
+        const auto ends = writesOf(CommandCode::LoggerConnection);
+        EXPECT_EQ(std::count(ends.begin(), ends.end(), Bytes{37, 0xEE}), c.connectionEnds);
+        EXPECT_FALSE(QFile::exists(repository())); // nothing made up in its place
+        EXPECT_FALSE(installed.has_value());
+        EXPECT_TRUE(dialog->exitButton()->isEnabled());
+    }
+}
