@@ -6,6 +6,10 @@
 #include "app/DataFolders.h"
 #include "app/RecentFileList.h"
 #include "app/ToolbarIcons.h"
+#include "base/COmbrelRepDownloadDataViaBaseDlg.h"
+#include "base/COmbrelRepGetSetgsViaBaseDlg.h"
+#include "base/COmbrelRepReadBaseRevDlg.h"
+#include "base/COmbrelRepeaterImplantSurveillanceDlg.h"
 #include "data/CVelmoraSecondSplitterView.h"
 #include "data/CVelmoraView.h"
 #include "link/CCOMChooseDlg.h"
@@ -279,26 +283,41 @@ void CMainFrame::createActions()
                        QStringLiteral("Read Settings")),
             &QAction::triggered, this, [this] {
                 guarded([this] {
-                    notBuiltYet(QStringLiteral("Reading settings via the base station"));
+                    COmbrelRepGetSetgsViaBaseDlg dialog(deviceContext(), this);
+                    dialog.exec();
                 });
             });
     connect(addCommand(MainCommand::ImplantSurveillance, QStringLiteral("Implant Surveillance"),
                        QStringLiteral("Opens the Harvane – Implant Surveillance dialog."),
                        QStringLiteral("Implant Surveillance")),
-            &QAction::triggered, this,
-            [this] { guarded([this] { notBuiltYet(QStringLiteral("Implant surveillance")); }); });
+            &QAction::triggered, this, [this] {
+                guarded([this] {
+                    COmbrelRepeaterImplantSurveillanceDlg dialog(deviceContext(), this);
+                    dialog.exec();
+                });
+            });
     connect(addCommand(MainCommand::BaseReadData, QStringLiteral("Read Data"),
                        QStringLiteral("Opens the Harvane – Read Data via Base Station dialog."),
                        QStringLiteral("Read Data via Base")),
             &QAction::triggered, this, [this] {
-                guarded(
-                    [this] { notBuiltYet(QStringLiteral("Reading data via the base station")); });
+                guarded([this] {
+                    BaseDownloadProcedure::Hooks hooks;
+                    hooks.installData = [this](DataDocument data) {
+                        m_document->replaceData(std::move(data), true);
+                        m_document->setModifiedFlag(true);
+                    };
+                    COmbrelRepDownloadDataViaBaseDlg dialog(deviceContext(), std::move(hooks),
+                                                            this);
+                    dialog.exec();
+                });
             });
     connect(addCommand(MainCommand::BaseRevision, QStringLiteral("Read Base Rev"),
                        QStringLiteral("Shows the base station's firmware and hardware revision.")),
             &QAction::triggered, this, [this] {
-                guarded(
-                    [this] { notBuiltYet(QStringLiteral("Reading the base station revision")); });
+                guarded([this] {
+                    COmbrelRepReadBaseRevDlg dialog(deviceContext(), this);
+                    dialog.exec();
+                });
             });
 
     // Help

@@ -70,7 +70,7 @@ bool CVelmoraApp::initInstance(const QStringList& arguments)
         parser.value(QStringLiteral("data-dir")), DataFolders::programFolder()));
     m_pump = std::make_unique<QtPump>();
     m_simulated = std::make_unique<SimulatedDeviceSet>();
-    m_simulated->logger().setClock(m_pump->currentDateTime(), m_pump->nowUs());
+    m_simulated->setClocks(m_pump->currentDateTime(), m_pump->nowUs());
     m_systemPorts = std::make_unique<SystemPortEnumerator>();
     m_demoPorts = std::make_unique<SimulatedPortEnumerator>(*m_systemPorts, *m_simulated);
     const PortEnumerator& ports = m_demo ? static_cast<const PortEnumerator&>(*m_demoPorts)

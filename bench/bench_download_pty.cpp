@@ -3,11 +3,11 @@
 // time it costs.
 
 #include "app/DataFolders.h"
+#include "bench/QuietPrompts.h"
 #include "data/ReadDataProcedure.h"
 #include "data/ReadDataView.h"
 #include "link/QtPump.h"
 #include "link/SerialDeviceLink.h"
-#include "link/UserPrompts.h"
 #include "sim/LoggerStreamGenerator.h"
 #include "sim/PtyDeviceBridge.h"
 #include "sim/SimulatedLogger.h"
@@ -19,16 +19,6 @@
 #include <ctime>
 
 namespace {
-
-class QuietPrompts final : public UserPrompts {
-public:
-    void showMessage(const QString& text) override
-    {
-        std::printf("message: %s\n", qPrintable(text));
-    }
-    YesNoAnswer askYesNo(const QString&) override { return YesNoAnswer::Yes; }
-    SaveChangesAnswer askSaveChanges(const QString&) override { return SaveChangesAnswer::Discard; }
-};
 
 class Timing final : public ReadDataView {
 public:

@@ -1,5 +1,6 @@
 #include "cli/CliRunner.h"
 
+#include "cli/BaseCliCommands.h"
 #include "cli/DataCliCommands.h"
 #include "cli/DeviceCliCommands.h"
 #include "cli/LoggerCliCommands.h"
@@ -32,8 +33,8 @@ CliRunner::CliRunner(std::FILE* out, std::FILE* err, CliInterrupt* interrupt)
     m_cli.out = out;
     m_cli.err = err;
     m_cli.interrupt = interrupt;
-    for (auto&& group :
-         {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(), dataCliCommands()})
+    for (auto&& group : {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(),
+                         baseCliCommands(), dataCliCommands()})
         m_commands.insert(m_commands.end(), group.begin(), group.end());
 }
 

@@ -8,7 +8,7 @@ PortSession::PortSession(const CliContext& cli, bool assumeYes)
       folders(DataFolders::resolve(cli.dataDir, DataFolders::programFolder())),
       exchange(link, pump, prompts), m_cli(cli)
 {
-    simulated.logger().setClock(pump.currentDateTime(), pump.nowUs());
+    simulated.setClocks(pump.currentDateTime(), pump.nowUs());
 }
 
 bool PortSession::open()

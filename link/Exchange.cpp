@@ -24,6 +24,9 @@ std::size_t Exchange::drainInput(std::uint32_t waitMs, std::size_t chunk)
     std::size_t discarded = 0;
     const std::int64_t giveUpUs = m_pump.nowUs() + std::int64_t{DrainLimitMs} * 1000;
     for (;;) {
+        // Nothing will come from a port that has gone: no wait for it.
+        if (!m_link.isOpen())
+            return discarded;
         m_pump.wait(waitMs);
         const std::size_t got = m_link.read(buffer);
         if (got == 0)

@@ -54,11 +54,20 @@ void QtPump::wait(std::uint32_t ms)
         m_wake->setTimerType(Qt::PreciseTimer);
         m_wake->setSingleShot(true);
     }
+    //
+    // The timer counts whole milliseconds and may fire up to one late; in a
+    // download that waits for every chunk that adds up. So it is armed to
+    // fire a millisecond early, and the last stretch is slept.
     for (;;) {
         const std::int64_t remainingUs = deadline - nowUs();
         if (remainingUs <= 0)
             return;
-        m_wake->start(static_cast<int>((remainingUs + 999) / 1000));
+        if (remainingUs <= 2000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            block(deadline - nowUs());
+            continue;
+        }
+        m_wake->start(static_cast<int>((remainingUs - 1000) / 1000));
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }

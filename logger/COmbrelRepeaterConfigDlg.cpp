@@ -1,76 +1,21 @@
 #include "logger/COmbrelRepeaterConfigDlg.h"
 
+#include "widgets/LogListWidget.h"
+
 #include "link/UserPrompts.h"
 #include "widgets/BusyAnimation.h"
-#include "widgets/LogListWidget.h"
-#include "widgets/CLed.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDateEdit>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <limits>
-
-namespace {
-
-QLineEdit* numberField(QWidget* parent, bool readOnly)
-{
-    auto* field = new QLineEdit(parent);
-    field->setReadOnly(readOnly);
-    field->setMaximumWidth(110);
-    return field;
-}
-
-QTimeEdit* timePicker(QWidget* parent)
-{
-    auto* picker = new QTimeEdit(parent);
-    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    return picker;
-}
-
-QDateEdit* datePicker(QWidget* parent)
-{
-    auto* picker = new QDateEdit(parent);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return picker;
-}
-
-void setLamp(CLed* lamp, LoggerSettingsForm::Lamp state)
-{
-    switch (state) {
-    case LoggerSettingsForm::Lamp::Grey:
-        lamp->setLed(CLed::Green, CLed::Disabled, CLed::Circular);
-        break;
-    case LoggerSettingsForm::Lamp::Red:
-        lamp->setLed(CLed::Red, CLed::On, CLed::Circular);
-        break;
-    case LoggerSettingsForm::Lamp::Green:
-        lamp->setLed(CLed::Green, CLed::On, CLed::Circular);
-        break;
-    }
-}
-
-// A decimal integer as typed: surrounding blanks are allowed, nothing else.
-std::optional<qlonglong> parseInteger(const QString& text)
-{
-    bool ok = false;
-    const qlonglong value = text.trimmed().toLongLong(&ok);
-    return ok ? std::optional(value) : std::nullopt;
-}
-
-} // namespace
 
 COmbrelRepeaterConfigDlg::COmbrelRepeaterConfigDlg(DeviceContext context, QWidget* parent)
     : ExitGuardedDialog(parent), m_context(std::move(context))
@@ -88,21 +33,23 @@ COmbrelRepeaterConfigDlg::COmbrelRepeaterConfigDlg(DeviceContext context, QWidge
     connect(m_surveillance, &QPushButton::clicked, this,
             [this] { m_procedure->surveillanceClick(); });
     connect(m_deleteLog, &QPushButton::clicked, m_list, &LogListWidget::clear);
-    connect(m_loggerId, &QLineEdit::editingFinished, this, [this] { onIdLeft(m_loggerId); });
-    connect(m_implantId, &QLineEdit::editingFinished, this, [this] { onIdLeft(m_implantId); });
-    connect(m_interval, &QLineEdit::editingFinished, this,
+    connect(loggerIdField(), &QLineEdit::editingFinished, this,
+            [this] { onIdLeft(loggerIdField()); });
+    connect(implantIdField(), &QLineEdit::editingFinished, this,
+            [this] { onIdLeft(implantIdField()); });
+    connect(intervalField(), &QLineEdit::editingFinished, this,
             &COmbrelRepeaterConfigDlg::onIntervalLeft);
-    connect(m_intervalUp, &QToolButton::clicked, this, [this] { onIntervalArrow(+1); });
-    connect(m_intervalDown, &QToolButton::clicked, this, [this] { onIntervalArrow(-1); });
-    connect(m_vhfDisable, &QCheckBox::clicked, this, [this](bool checked) {
-        m_startTime->setEnabled(false);
-        m_startDate->setEnabled(false);
-        enableVhfControls(!checked);
+    connect(intervalUp(), &QToolButton::clicked, this, [this] { onIntervalArrow(+1); });
+    connect(intervalDown(), &QToolButton::clicked, this, [this] { onIntervalArrow(-1); });
+    connect(vhfDisableBox(), &QCheckBox::clicked, this, [this](bool checked) {
+        m_panel->startTimeField()->setEnabled(false);
+        m_panel->startDateField()->setEnabled(false);
+        m_panel->enableVhfControls(!checked);
     });
 
     // The VHF schedule is for experts: shown and editable in expert mode,
     // otherwise kept out of sight (its values still travel with a write).
-    m_vhfGroup->setVisible(m_context.expertMode());
+    vhfGroup()->setVisible(m_context.expertMode());
     m_procedure->reset();
 }
 
@@ -120,103 +67,7 @@ void COmbrelRepeaterConfigDlg::buildLayout()
         controlLayout->addWidget(button);
     controlLayout->addStretch();
 
-    auto* status = new QGroupBox(QStringLiteral("Logger Status"), this);
-    m_loggingLamp = new CLed(status);
-    m_implantLamp = new CLed(status);
-    m_loggingLamp->setFixedSize(36, 36);
-    m_implantLamp->setFixedSize(36, 36);
-    auto* statusLayout = new QFormLayout(status);
-    statusLayout->addRow(QStringLiteral("Logger Status On/Off:"), m_loggingLamp);
-    statusLayout->addRow(QStringLiteral("Implant Data Yes/No:"), m_implantLamp);
-    m_animation = new BusyAnimation(this);
-    m_animation->setFixedSize(80, 48);
-    statusLayout->addRow(m_animation);
-
-    auto* settings = new QGroupBox(QStringLiteral("Logger Settings"), this);
-    m_loggerId = numberField(settings, false);
-    m_implantId = numberField(settings, false);
-    m_interval = numberField(settings, false);
-    m_intervalUp = new QToolButton(settings);
-    m_intervalUp->setArrowType(Qt::UpArrow);
-    m_intervalDown = new QToolButton(settings);
-    m_intervalDown->setArrowType(Qt::DownArrow);
-    for (QToolButton* arrow : {m_intervalUp, m_intervalDown})
-        arrow->setFixedSize(18, 12);
-    auto* arrows = new QVBoxLayout;
-    arrows->setSpacing(0);
-    arrows->addWidget(m_intervalUp);
-    arrows->addWidget(m_intervalDown);
-    auto* intervalRow = new QHBoxLayout;
-    intervalRow->addWidget(m_interval);
-    intervalRow->addLayout(arrows);
-    intervalRow->addStretch();
-    m_threshold = numberField(settings, true);
-    m_usedMemory = numberField(settings, true);
-    m_firmware = numberField(settings, true);
-    m_hardware = numberField(settings, true);
-    auto* settingsLayout = new QFormLayout(settings);
-    settingsLayout->addRow(QStringLiteral("Logger ID:"), m_loggerId);
-    settingsLayout->addRow(QStringLiteral("Implant ID:"), m_implantId);
-    settingsLayout->addRow(QStringLiteral("Logging Interval in 15 sec steps:"), intervalRow);
-    settingsLayout->addRow(QStringLiteral("Head position decision threshold:"), m_threshold);
-    settingsLayout->addRow(QStringLiteral("Used flash memory [%]:"), m_usedMemory);
-    settingsLayout->addRow(QStringLiteral("FW Rev:"), m_firmware);
-    settingsLayout->addRow(QStringLiteral("HW Rev:"), m_hardware);
-
-    auto* time = new QGroupBox(QStringLiteral("Logger Time"), this);
-    m_clockTime = timePicker(time);
-    m_clockDate = datePicker(time);
-    m_startTime = timePicker(time);
-    m_startDate = datePicker(time);
-    for (QWidget* picker : {static_cast<QWidget*>(m_clockTime), static_cast<QWidget*>(m_clockDate)})
-        picker->setEnabled(false); // the logger's clock is set by writing, never by hand
-    auto* timeLayout = new QFormLayout(time);
-    timeLayout->addRow(QStringLiteral("Current logger time:"), m_clockTime);
-    timeLayout->addRow(QStringLiteral("Current logger date:"), m_clockDate);
-    timeLayout->addRow(QStringLiteral("Logger start time:"), m_startTime);
-    timeLayout->addRow(QStringLiteral("Logger start date:"), m_startDate);
-
-    m_vhfGroup = new QGroupBox(QStringLiteral("VHF schedule"), time);
-    m_vhfDisable = new QCheckBox(m_vhfGroup);
-    m_vhfStart = timePicker(m_vhfGroup);
-    m_vhfStop = timePicker(m_vhfGroup);
-    auto* vhfLayout = new QGridLayout(m_vhfGroup);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF disable:"), m_vhfGroup), 0, 0);
-    vhfLayout->addWidget(m_vhfDisable, 0, 1);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF start time:"), m_vhfGroup), 1, 0);
-    vhfLayout->addWidget(m_vhfStart, 1, 1, 1, 3);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF stop time:"), m_vhfGroup), 2, 0);
-    vhfLayout->addWidget(m_vhfStop, 2, 1, 1, 3);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF enable days:"), m_vhfGroup), 3, 0);
-    const char* const dayNames[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-    auto* dayRow = new QHBoxLayout;
-    for (std::size_t i = 0; i < m_days.size(); ++i) {
-        m_days[i] = new QCheckBox(QString::fromLatin1(dayNames[i]), m_vhfGroup);
-        dayRow->addWidget(m_days[i]);
-    }
-    vhfLayout->addLayout(dayRow, 3, 1, 1, 7);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF enable months:"), m_vhfGroup), 4, 0);
-    const char* const monthNames[] = {"Jan", "Feb", "Mar",  "Apr", "Mai", "Jun",
-                                      "Jul", "Aug", "Sept", "Oct", "Nov", "Dec"};
-    auto* monthRow1 = new QHBoxLayout;
-    auto* monthRow2 = new QHBoxLayout;
-    for (std::size_t i = 0; i < m_months.size(); ++i) {
-        m_months[i] = new QCheckBox(QString::fromLatin1(monthNames[i]), m_vhfGroup);
-        (i < 7 ? monthRow1 : monthRow2)->addWidget(m_months[i]);
-    }
-    monthRow2->addStretch();
-    vhfLayout->addLayout(monthRow1, 4, 1, 1, 7);
-    vhfLayout->addLayout(monthRow2, 5, 1, 1, 7);
-    timeLayout->addRow(m_vhfGroup);
-
-    auto* packets = new QGroupBox(QStringLiteral("Packet Statistics"), this);
-    auto* packetLayout = new QFormLayout(packets);
-    const char* const countLabels[] = {
-        "Valid packet count:", "Invalid packet count:", "No packet count:", "Sync loss count:"};
-    for (std::size_t i = 0; i < m_counts.size(); ++i) {
-        m_counts[i] = numberField(packets, true);
-        packetLayout->addRow(QString::fromLatin1(countLabels[i]), m_counts[i]);
-    }
+    m_panel = std::make_unique<LoggerSettingsPanel>(this);
 
     auto* surveillance = new QGroupBox(QStringLiteral("Logger Surveillance"), this);
     m_list = new LogListWidget(surveillance);
@@ -238,10 +89,10 @@ void COmbrelRepeaterConfigDlg::buildLayout()
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(control, 0, 0);
-    grid->addWidget(status, 0, 1);
-    grid->addWidget(settings, 0, 2);
-    grid->addWidget(packets, 1, 0, 1, 2);
-    grid->addWidget(time, 1, 2);
+    grid->addWidget(m_panel->statusGroup(), 0, 1);
+    grid->addWidget(m_panel->settingsGroup(), 0, 2);
+    grid->addWidget(m_panel->packetsGroup(), 1, 0, 1, 2);
+    grid->addWidget(m_panel->timeGroup(), 1, 2);
     grid->addWidget(surveillance, 2, 0, 1, 3);
     auto* exitRow = new QHBoxLayout;
     exitRow->addStretch();
@@ -249,114 +100,25 @@ void COmbrelRepeaterConfigDlg::buildLayout()
     grid->addLayout(exitRow, 3, 0, 1, 3);
 }
 
-bool COmbrelRepeaterConfigDlg::fieldError(QLineEdit* field, const QString& message)
-{
-    m_context.prompts.showMessage(message);
-    field->setFocus();
-    field->selectAll();
-    return false;
-}
-
 bool COmbrelRepeaterConfigDlg::takeValues()
 {
-    LoggerSettingsForm& form = m_procedure->form();
-    // In field order; the first field that breaks its rule stops the rest.
-    const struct {
-        QLineEdit* field;
-        int* target;
-        int low;
-        int high;
-    } ranged[] = {
-        {m_loggerId, &form.loggerId, 0, LoggerSettingsForm::MaxLoggerId},
-        {m_implantId, &form.implantId, 0, LoggerSettingsForm::MaxImplantId},
-        {m_interval, &form.intervalSeconds, 0, LoggerSettingsForm::MaxIntervalSeconds},
-    };
-    for (const auto& entry : ranged) {
-        const auto value = parseInteger(entry.field->text());
-        if (!value || *value < std::numeric_limits<int>::min() ||
-            *value > std::numeric_limits<int>::max())
-            return fieldError(entry.field, QStringLiteral("Enter an integer."));
-        // The value is kept even when out of range, so that the field's own
-        // handler can bring it into range afterwards.
-        *entry.target = static_cast<int>(*value);
-        if (*value < entry.low || *value > entry.high)
-            return fieldError(entry.field, QStringLiteral("Enter an integer between %1 and %2.")
-                                               .arg(entry.low)
-                                               .arg(entry.high));
-    }
-    const auto threshold = parseInteger(m_threshold->text());
-    if (!threshold || *threshold < -32768 || *threshold > 32767)
-        return fieldError(m_threshold, QStringLiteral("Enter an integer."));
-    form.threshold = static_cast<std::int16_t>(*threshold);
-    bool ok = false;
-    const float used = m_usedMemory->text().trimmed().toFloat(&ok);
-    if (!ok)
-        return fieldError(m_usedMemory, QStringLiteral("Enter a number."));
-    form.usedMemoryPercent = used;
-    std::uint32_t* counts[] = {&form.validPackets, &form.invalidPackets, &form.noPackets,
-                               &form.syncLosses};
-    for (std::size_t i = 0; i < m_counts.size(); ++i) {
-        const auto value = parseInteger(m_counts[i]->text());
-        if (!value || *value < 0 || *value > std::numeric_limits<std::uint32_t>::max())
-            return fieldError(m_counts[i], QStringLiteral("Enter a positive integer."));
-        *counts[i] = static_cast<std::uint32_t>(*value);
-    }
-    form.vhfDisabled = m_vhfDisable->isChecked();
-    form.vhfStart = m_vhfStart->time();
-    form.vhfStop = m_vhfStop->time();
-    for (std::size_t i = 0; i < m_days.size(); ++i)
-        form.days[i] = m_days[i]->isChecked();
-    for (std::size_t i = 0; i < m_months.size(); ++i)
-        form.months[i] = m_months[i]->isChecked();
-    return true;
+    return m_panel->takeValues(m_procedure->form(), m_context.prompts);
 }
 
 void COmbrelRepeaterConfigDlg::showValues()
 {
-    const LoggerSettingsForm& form = m_procedure->form();
-    m_loggerId->setText(QString::number(form.loggerId));
-    m_implantId->setText(QString::number(form.implantId));
-    m_interval->setText(QString::number(form.intervalSeconds));
-    m_threshold->setText(QString::number(form.threshold));
-    m_usedMemory->setText(QString::number(static_cast<double>(form.usedMemoryPercent), 'g', 6));
-    m_firmware->setText(form.firmwareRevision);
-    m_hardware->setText(form.hardwareRevision);
-    const std::uint32_t counts[] = {form.validPackets, form.invalidPackets, form.noPackets,
-                                    form.syncLosses};
-    for (std::size_t i = 0; i < m_counts.size(); ++i)
-        m_counts[i]->setText(QString::number(counts[i]));
-    m_clockTime->setTime(form.clock.time());
-    m_clockDate->setDate(form.clock.date());
-    m_startTime->setTime(form.loggingStart.time());
-    m_startDate->setDate(form.loggingStart.date());
-    m_vhfStart->setTime(form.vhfStart);
-    m_vhfStop->setTime(form.vhfStop);
-    m_vhfDisable->setChecked(form.vhfDisabled);
-    for (std::size_t i = 0; i < m_days.size(); ++i)
-        m_days[i]->setChecked(form.days[i]);
-    for (std::size_t i = 0; i < m_months.size(); ++i)
-        m_months[i]->setChecked(form.months[i]);
-    setLamp(m_loggingLamp, form.loggingLamp);
-    setLamp(m_implantLamp, form.implantLamp);
-}
-
-void COmbrelRepeaterConfigDlg::enableVhfControls(bool enabled)
-{
-    m_vhfStart->setEnabled(enabled);
-    m_vhfStop->setEnabled(enabled);
-    for (QCheckBox* box : m_days)
-        box->setEnabled(enabled);
-    for (QCheckBox* box : m_months)
-        box->setEnabled(enabled);
+    m_panel->showValues(m_procedure->form());
 }
 
 void COmbrelRepeaterConfigDlg::disableBusySet(bool surveillanceButtonsToo)
 {
+    const LoggerSettingsPanel& p = *m_panel;
     for (QWidget* widget : std::initializer_list<QWidget*>{
-             m_loggerId, m_implantId, m_interval, m_intervalUp, m_intervalDown, m_startTime,
-             m_startDate, m_vhfDisable, m_read, m_start, m_exit, m_write, m_stop})
+             p.loggerIdField(), p.implantIdField(), p.intervalField(), p.intervalUp(),
+             p.intervalDown(), p.startTimeField(), p.startDateField(), p.vhfDisableBox(), m_read,
+             m_start, m_exit, m_write, m_stop})
         widget->setEnabled(false);
-    enableVhfControls(false);
+    m_panel->enableVhfControls(false);
     if (surveillanceButtonsToo) {
         m_surveillance->setEnabled(false);
         m_deleteLog->setEnabled(false);
@@ -365,19 +127,20 @@ void COmbrelRepeaterConfigDlg::disableBusySet(bool surveillanceButtonsToo)
 
 void COmbrelRepeaterConfigDlg::applyReadyRule()
 {
-    m_loggerId->setEnabled(true);
-    m_implantId->setEnabled(true);
-    m_vhfDisable->setEnabled(true);
+    const LoggerSettingsPanel& p = *m_panel;
+    p.loggerIdField()->setEnabled(true);
+    p.implantIdField()->setEnabled(true);
+    p.vhfDisableBox()->setEnabled(true);
     // The start pickers only show what the logger reports.
-    m_startTime->setEnabled(false);
-    m_startDate->setEnabled(false);
-    enableVhfControls(!m_vhfDisable->isChecked());
+    p.startTimeField()->setEnabled(false);
+    p.startDateField()->setEnabled(false);
+    m_panel->enableVhfControls(!p.vhfDisableBox()->isChecked());
     for (QPushButton* button : {m_read, m_start, m_exit, m_write, m_stop})
         button->setEnabled(true);
     const bool expert = m_context.expertMode();
-    m_interval->setEnabled(expert);
-    m_intervalUp->setEnabled(expert);
-    m_intervalDown->setEnabled(expert);
+    p.intervalField()->setEnabled(expert);
+    p.intervalUp()->setEnabled(expert);
+    p.intervalDown()->setEnabled(expert);
 }
 
 void COmbrelRepeaterConfigDlg::enableSurveillanceButtons()
@@ -391,16 +154,16 @@ void COmbrelRepeaterConfigDlg::reset()
     disableBusySet(true);
     m_read->setEnabled(true);
     m_exit->setEnabled(true);
-    m_clockTime->setEnabled(false);
-    m_clockDate->setEnabled(false);
+    clockTimeField()->setEnabled(false);
+    clockDateField()->setEnabled(false);
 }
 
 void COmbrelRepeaterConfigDlg::setAnimation(bool running)
 {
     if (running)
-        m_animation->start();
+        animation()->start();
     else
-        m_animation->stop();
+        animation()->stop();
 }
 
 void COmbrelRepeaterConfigDlg::setSurveillanceCaption(const QString& caption)
@@ -422,7 +185,7 @@ void COmbrelRepeaterConfigDlg::onIdLeft(QLineEdit* field)
     const QScopedValueRollback<bool> leaving(m_leavingField, true);
     takeValues();
     LoggerSettingsForm& form = m_procedure->form();
-    if (field == m_loggerId)
+    if (field == loggerIdField())
         form.loggerId = LoggerSettingsForm::clampLoggerId(form.loggerId);
     else
         form.implantId = LoggerSettingsForm::clampImplantId(form.implantId);

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "link/DeviceContext.h"
+#include "logger/LoggerSettingsPanel.h"
 #include "logger/LoggerSettingsProcedure.h"
 #include "logger/LoggerSettingsView.h"
 
 #include "widgets/ExitGuardedDialog.h"
 
-#include <array>
 #include <memory>
 
 class BusyAnimation;
@@ -40,27 +40,28 @@ public:
     QPushButton* exitButton() const { return m_exit; }
     QPushButton* surveillanceButton() const { return m_surveillance; }
     QPushButton* deleteLogButton() const { return m_deleteLog; }
-    QLineEdit* loggerIdField() const { return m_loggerId; }
-    QLineEdit* implantIdField() const { return m_implantId; }
-    QLineEdit* intervalField() const { return m_interval; }
-    QToolButton* intervalUp() const { return m_intervalUp; }
-    QToolButton* intervalDown() const { return m_intervalDown; }
-    QLineEdit* usedMemoryField() const { return m_usedMemory; }
-    QLineEdit* thresholdField() const { return m_threshold; }
-    QLineEdit* firmwareField() const { return m_firmware; }
-    QLineEdit* hardwareField() const { return m_hardware; }
-    QLineEdit* validPacketsField() const { return m_counts[0]; }
-    QTimeEdit* clockTimeField() const { return m_clockTime; }
-    QDateEdit* clockDateField() const { return m_clockDate; }
-    QGroupBox* vhfGroup() const { return m_vhfGroup; }
-    QCheckBox* vhfDisableBox() const { return m_vhfDisable; }
-    QTimeEdit* vhfStartField() const { return m_vhfStart; }
-    QTimeEdit* vhfStopField() const { return m_vhfStop; }
-    QCheckBox* dayBox(int monday0) const { return m_days[static_cast<std::size_t>(monday0)]; }
-    QCheckBox* monthBox(int january0) const { return m_months[static_cast<std::size_t>(january0)]; }
-    CLed* loggingLamp() const { return m_loggingLamp; }
-    CLed* implantLamp() const { return m_implantLamp; }
-    BusyAnimation* animation() const { return m_animation; }
+    [[nodiscard]] const LoggerSettingsPanel& panel() const { return *m_panel; }
+    QLineEdit* loggerIdField() const { return m_panel->loggerIdField(); }
+    QLineEdit* implantIdField() const { return m_panel->implantIdField(); }
+    QLineEdit* intervalField() const { return m_panel->intervalField(); }
+    QToolButton* intervalUp() const { return m_panel->intervalUp(); }
+    QToolButton* intervalDown() const { return m_panel->intervalDown(); }
+    QLineEdit* usedMemoryField() const { return m_panel->usedMemoryField(); }
+    QLineEdit* thresholdField() const { return m_panel->thresholdField(); }
+    QLineEdit* firmwareField() const { return m_panel->firmwareField(); }
+    QLineEdit* hardwareField() const { return m_panel->hardwareField(); }
+    QLineEdit* validPacketsField() const { return m_panel->countField(0); }
+    QTimeEdit* clockTimeField() const { return m_panel->clockTimeField(); }
+    QDateEdit* clockDateField() const { return m_panel->clockDateField(); }
+    QGroupBox* vhfGroup() const { return m_panel->vhfGroup(); }
+    QCheckBox* vhfDisableBox() const { return m_panel->vhfDisableBox(); }
+    QTimeEdit* vhfStartField() const { return m_panel->vhfStartField(); }
+    QTimeEdit* vhfStopField() const { return m_panel->vhfStopField(); }
+    QCheckBox* dayBox(int monday0) const { return m_panel->dayBox(monday0); }
+    QCheckBox* monthBox(int january0) const { return m_panel->monthBox(january0); }
+    CLed* loggingLamp() const { return m_panel->loggingLamp(); }
+    CLed* implantLamp() const { return m_panel->implantLamp(); }
+    BusyAnimation* animation() const { return m_panel->animation(); }
     LogListWidget* surveillanceList() const { return m_list; }
 
 private:
@@ -76,13 +77,12 @@ private:
     void appendLogLine(const QString& line) override;
 
     void buildLayout();
-    void enableVhfControls(bool enabled);
     void onIdLeft(QLineEdit* field);
     void onIntervalLeft();
     void onIntervalArrow(int step);
-    bool fieldError(QLineEdit* field, const QString& message);
 
     DeviceContext m_context;
+    std::unique_ptr<LoggerSettingsPanel> m_panel;
     std::unique_ptr<LoggerSettingsProcedure> m_procedure;
 
     QPushButton* m_read = nullptr;
@@ -92,29 +92,6 @@ private:
     QPushButton* m_exit = nullptr;
     QPushButton* m_surveillance = nullptr;
     QPushButton* m_deleteLog = nullptr;
-    CLed* m_loggingLamp = nullptr;
-    CLed* m_implantLamp = nullptr;
-    BusyAnimation* m_animation = nullptr;
-    QLineEdit* m_loggerId = nullptr;
-    QLineEdit* m_implantId = nullptr;
-    QLineEdit* m_interval = nullptr;
-    QToolButton* m_intervalUp = nullptr;
-    QToolButton* m_intervalDown = nullptr;
-    QLineEdit* m_threshold = nullptr;
-    QLineEdit* m_usedMemory = nullptr;
-    QLineEdit* m_firmware = nullptr;
-    QLineEdit* m_hardware = nullptr;
-    QTimeEdit* m_clockTime = nullptr;
-    QDateEdit* m_clockDate = nullptr;
-    QTimeEdit* m_startTime = nullptr;
-    QDateEdit* m_startDate = nullptr;
-    QGroupBox* m_vhfGroup = nullptr;
-    QCheckBox* m_vhfDisable = nullptr;
-    QTimeEdit* m_vhfStart = nullptr;
-    QTimeEdit* m_vhfStop = nullptr;
-    std::array<QCheckBox*, 7> m_days{};
-    std::array<QCheckBox*, 12> m_months{};
-    std::array<QLineEdit*, 4> m_counts{}; // valid, invalid, no packet, sync loss
     LogListWidget* m_list = nullptr;
     bool m_leavingField = false;
 };

@@ -14,7 +14,8 @@ class LoggerStatus;
 // The values the settings dialog holds and shows, as a read fills them and a
 // write takes them.
 struct LoggerSettingsForm {
-    enum class Lamp { Grey, Red, Green };
+    // Grey: green in the disabled (grey) mode; GreyRed: red in that mode.
+    enum class Lamp { Grey, GreyRed, Red, Green };
 
     static constexpr int MaxLoggerId = 255;
     static constexpr int MaxImplantId = 63;

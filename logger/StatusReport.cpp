@@ -55,22 +55,22 @@ QByteArray StatusReport::text(const LoggerStatus& status, const QDateTime& clock
     return out;
 }
 
-QString StatusReport::fileName(const LoggerStatus& status, const QDateTime& writtenAt)
+QString StatusReport::fileName(const LoggerStatus& status, const QDateTime& writtenAt,
+                               const QString& reportName)
 {
-    return QStringLiteral("StatusLogCollar_ImpID%1LogID%2_")
-               .arg(status.implantId())
-               .arg(status.loggerId()) +
+    return reportName +
+           QStringLiteral("_ImpID%1LogID%2_").arg(status.implantId()).arg(status.loggerId()) +
            TextLog::timeStamp(writtenAt) + QStringLiteral(".txt");
 }
 
 QString StatusReport::write(const DataFolders& folders, const LoggerStatus& status,
                             const QDateTime& clock, const QDateTime& loggingStart,
-                            const QDateTime& writtenAt)
+                            const QDateTime& writtenAt, const QString& reportName)
 {
-    const QString folder = folders.folder(QString::fromLatin1(FolderName));
+    const QString folder = folders.folder(reportName);
     if (folder.isEmpty())
         return {};
-    const QString path = QDir(folder).filePath(fileName(status, writtenAt));
+    const QString path = QDir(folder).filePath(fileName(status, writtenAt, reportName));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {};

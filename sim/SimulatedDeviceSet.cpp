@@ -9,6 +9,25 @@ SimulatedDeviceSet::SimulatedDeviceSet()
     LoggerStreamGenerator generator(QDateTime(QDate::currentDate().addDays(-2), QTime(8, 0, 0)),
                                     m_logger.status()[48]);
     m_logger.setMemory(generator.generate(48 * 1024));
+
+    // Out in the field, two loggers the base station can reach: the one of
+    // implant 7 with a day's records, and one of implant 9 with half a day.
+    LoggerStreamGenerator field(QDateTime(QDate::currentDate().addDays(-1), QTime(6, 0, 0)),
+                                m_base.logger().status()[48], 7);
+    m_base.logger().setMemory(field.generate(24 * 1024));
+    SimulatedLogger& second = m_base.addLogger();
+    second.status()[46] = 9;
+    second.status()[47] = 33;
+    LoggerStreamGenerator half(QDateTime(QDate::currentDate(), QTime(0, 0, 0)), second.status()[48],
+                               9);
+    second.setMemory(half.generate(12 * 1024));
+}
+
+void SimulatedDeviceSet::setClocks(const QDateTime& time, std::int64_t atUs)
+{
+    m_logger.setClock(time, atUs);
+    for (std::size_t i = 0; i < m_base.loggerCount(); ++i)
+        m_base.logger(i).setClock(time, atUs);
 }
 
 SimulatedDevice* SimulatedDeviceSet::device(const QString& portName)

@@ -22,6 +22,8 @@ public:
     SimulatedDeviceSet();
 
     SimulatedLogger& logger() { return m_logger; }
+    // Sets the clocks of every logger, on the cable and in the field.
+    void setClocks(const QDateTime& time, std::int64_t atUs);
     SimulatedBaseStation& baseStation() { return m_base; }
 
     // The device behind a port name, or nullptr.

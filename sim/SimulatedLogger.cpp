@@ -84,7 +84,16 @@ void SimulatedLogger::setClock(const QDateTime& time, std::int64_t atUs)
 
 QDateTime SimulatedLogger::clockAt(std::int64_t atUs) const
 {
+    if (m_clockFrozen)
+        return m_clockBase;
     return m_clockBase.addMSecs((atUs - m_clockBaseUs) / 1000);
+}
+
+SimulatedLogger::StatusBlock SimulatedLogger::statusAt(std::int64_t atUs) const
+{
+    StatusBlock block = m_status;
+    putDateTime(block, 25, clockAt(atUs));
+    return block;
 }
 
 int SimulatedLogger::argumentCount(std::uint8_t code) const
@@ -133,8 +142,7 @@ void SimulatedLogger::handleCommand(std::uint8_t code, std::span<const std::uint
         break;
     }
     case ReadStatus: {
-        StatusBlock block = m_status;
-        putDateTime(block, 25, clockAt(atUs));
+        const StatusBlock block = statusAt(atUs);
         reply(std::vector<std::uint8_t>(block.begin(), block.end()), atUs);
         break;
     }

@@ -24,6 +24,11 @@ public:
     // The logger's clock reads `time` at the device time `atUs`.
     void setClock(const QDateTime& time, std::int64_t atUs);
     [[nodiscard]] QDateTime clockAt(std::int64_t atUs) const;
+    // A stopped clock keeps reading the time it was set to, so that status
+    // blocks taken at different times are the same byte for byte.
+    void setClockFrozen(bool frozen) { m_clockFrozen = frozen; }
+    // The block as the status command sends it at `atUs`, clock filled in.
+    [[nodiscard]] StatusBlock statusAt(std::int64_t atUs) const;
 
     // The data memory: the used-memory field follows it. The dump command
     // streams it at the line rate.
@@ -73,6 +78,7 @@ private:
     std::shared_ptr<const std::vector<std::uint8_t>> m_memory;
     QDateTime m_clockBase;
     std::int64_t m_clockBaseUs = 0;
+    bool m_clockFrozen = false;
     bool m_surveillance = false;
     std::int64_t m_surveillancePeriodUs = 1'000'000;
     std::int64_t m_nextFrameUs = 0;

@@ -9,6 +9,12 @@
 #include "app/CYesNoDlg.h"
 #include "app/DataFolders.h"
 #include "app/RecentFileList.h"
+#include "base/COmbrelRepDownloadDataViaBaseDlg.h"
+#include "base/COmbrelRepGetSetgsViaBaseDlg.h"
+#include "base/COmbrelRepReadBaseRevDlg.h"
+#include "base/COmbrelRepeaterImplantSurveillanceDlg.h"
+#include "base/ImplantIdField.h"
+#include "base/LoggersInVicinityGroup.h"
 #include "data/COmbrelRepeaterDataReadDlg.h"
 #include "data/CVelmoraView.h"
 #include "link/CCOMChooseDlg.h"
@@ -34,18 +40,26 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-bool save(QWidget& widget, const QString& dir, const QString& name)
+// Saves what the widget shows now; it stays as it is.
+bool grabNow(QWidget& widget, const QString& dir, const QString& name)
 {
     widget.show();
     QApplication::processEvents();
     const QString path = QDir(dir).filePath(name + QStringLiteral(".png"));
     const bool ok = widget.grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+bool save(QWidget& widget, const QString& dir, const QString& name)
+{
+    const bool ok = grabNow(widget, dir, name);
     widget.hide();
     return ok;
 }
@@ -144,6 +158,47 @@ int main(int argc, char* argv[])
             calibration.list()->appendLine(QString::fromLatin1(line));
         calibration.readButton()->click();
         ok &= save(calibration, dir, QStringLiteral("frequency-calibration"));
+    }
+
+    // The base-station dialogs, each with what an action leaves on it; the
+    // download is taken while it runs.
+    {
+        link.open(QStringLiteral("sim:base"));
+        devices.setClocks(QDateTime::currentDateTime(), pump.nowUs());
+        SimulatedBaseStation& base = devices.baseStation();
+        base.setConnectDelayUs(400'000);
+        COmbrelRepGetSetgsViaBaseDlg settings(frame.deviceContext());
+        settings.implantField()->setText(QStringLiteral("7"));
+        settings.readButton()->click();
+        for (const char* line :
+             {"Start Log:", "LG: 2026-12-10 11:20:01, 12", "LG: 2026-12-10 11:20:02, 31",
+              "LG: 2026-12-10 11:20:04, 33", "Stop Log:"})
+            settings.vicinity()->list()->appendLine(QString::fromLatin1(line));
+        ok &= save(settings, dir, QStringLiteral("base-read-settings"));
+
+        COmbrelRepDownloadDataViaBaseDlg download(frame.deviceContext(), {});
+        download.implantField()->setText(QStringLiteral("9"));
+        download.show();
+        QTimer::singleShot(4000, &download, [&] {
+            ok &= grabNow(download, dir, QStringLiteral("base-read-data"));
+            download.readButton()->click(); // stop: the rest waits for the next download
+        });
+        download.readButton()->click();
+        download.hide();
+
+        base.setImplantReportPeriodUs(350'000);
+        COmbrelRepeaterImplantSurveillanceDlg implants(frame.deviceContext());
+        implants.show();
+        QTimer::singleShot(4000, &implants, [&] {
+            ok &= grabNow(implants, dir, QStringLiteral("implant-surveillance"));
+            implants.surveillanceButton()->click();
+        });
+        implants.surveillanceButton()->click();
+        implants.hide();
+
+        COmbrelRepReadBaseRevDlg revision(frame.deviceContext());
+        revision.readButton()->click();
+        ok &= save(revision, dir, QStringLiteral("base-revision"));
     }
 
     QWidget lamps;

@@ -1,0 +1,54 @@
+#include "base/COmbrelRepReadBaseRevDlg.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+COmbrelRepReadBaseRevDlg::COmbrelRepReadBaseRevDlg(DeviceContext context, QWidget* parent)
+    : ExitGuardedDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Harvane - Read Base Station Revision"));
+    m_read = new QPushButton(QStringLiteral("Read revision"), this);
+    m_firmware = new QLineEdit(this);
+    m_hardware = new QLineEdit(this);
+    for (QLineEdit* field : {m_firmware, m_hardware}) {
+        field->setReadOnly(true);
+        field->setMinimumWidth(160);
+    }
+    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    setExitButton(m_exit);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->hide();
+    for (QPushButton* button : {m_read, m_exit, m_ok})
+        button->setAutoDefault(false);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("FW revision:"), m_firmware);
+    fields->addRow(QStringLiteral("HW revision:"), m_hardware);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_read);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_exit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+
+    BaseRevisionProcedure::View view;
+    view.setBusy = [this](bool busy) {
+        for (QPushButton* button : {m_read, m_exit, m_ok})
+            button->setEnabled(!busy);
+    };
+    view.showRevisions = [this](const QString& firmware, const QString& hardware) {
+        m_firmware->setText(firmware);
+        m_hardware->setText(hardware);
+    };
+    m_procedure = std::make_unique<BaseRevisionProcedure>(std::move(context), std::move(view));
+    connect(m_read, &QPushButton::clicked, this, [this] { m_procedure->readRevision(); });
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+COmbrelRepReadBaseRevDlg::~COmbrelRepReadBaseRevDlg() = default;
