@@ -2,6 +2,7 @@
 
 #include "cli/DataCliCommands.h"
 #include "cli/DeviceCliCommands.h"
+#include "cli/ExplorerCliCommands.h"
 #include "cli/LoggerCliCommands.h"
 #include "cli/LoggerToolsCliCommands.h"
 
@@ -31,27 +32,36 @@ CliRunner::CliRunner(std::FILE* out, std::FILE* err)
 {
     m_cli.out = out;
     m_cli.err = err;
-    for (auto&& group :
-         {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(), dataCliCommands()})
+    for (auto&& group : {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(),
+                         dataCliCommands(), explorerCliCommands()})
         m_commands.insert(m_commands.end(), group.begin(), group.end());
 }
 
-int CliRunner::run(const QStringList& arguments)
+QString CliRunner::commandName(const QStringList& arguments)
 {
     // The command is the first argument that is neither an option nor an
     // option's value; global options may stand before or after it.
-    QString commandName;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (takesValue(argument)) {
             ++i;
             continue;
         }
-        if (!argument.startsWith(QLatin1Char('-'))) {
-            commandName = argument;
-            break;
-        }
+        if (!argument.startsWith(QLatin1Char('-')))
+            return argument;
     }
+    return {};
+}
+
+bool CliRunner::needsGui(const QStringList& arguments) const
+{
+    const CliCommand* command = findCommand(commandName(arguments));
+    return command != nullptr && command->needsGui;
+}
+
+int CliRunner::run(const QStringList& arguments)
+{
+    const QString commandName = CliRunner::commandName(arguments);
 
     if (commandName.isEmpty()) {
         if (arguments.contains(QStringLiteral("--help")) ||

@@ -9,30 +9,38 @@
 #include <QCommandLineParser>
 #include <QDateTime>
 
-namespace {
-
-std::optional<DataDocument> loadNamedFile(const QCommandLineParser& parser, const CliContext& cli,
-                                          QString* path)
+std::optional<DataDocument> loadDataFileArgument(const QCommandLineParser& parser,
+                                                 const CliContext& cli, QString* path, int* failure)
 {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2) {
-        CliRunner::usage(cli, QStringLiteral("give one data file (FILE.bin)"));
+        *failure = CliRunner::usage(cli, QStringLiteral("give one data file (FILE.bin)"));
         return std::nullopt;
     }
     *path = positional[1];
     DataFile::Loaded loaded = DataFile::load(*path);
-    if (!loaded.document)
+    if (!loaded.document) {
         cli.printError(loaded.error);
+        *failure = CliCommand::ExitFailure;
+    }
     return std::move(loaded.document);
 }
+
+void addDataFileArgument(QCommandLineParser& parser)
+{
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file (.bin)."),
+                                 QStringLiteral("FILE.bin"));
+}
+
+namespace {
 
 int exportFile(const QCommandLineParser& parser, const CliContext& cli)
 {
     QString path;
-    const auto document = loadNamedFile(parser, cli, &path);
+    int failure = CliCommand::ExitFailure;
+    const auto document = loadDataFileArgument(parser, cli, &path, &failure);
     if (!document)
-        return parser.positionalArguments().size() != 2 ? CliCommand::ExitUsage
-                                                        : CliCommand::ExitFailure;
+        return failure;
     const QString records = CsvExport::exportPath(path, QStringLiteral("BT"));
     const QString groups = CsvExport::exportPath(path, QStringLiteral("HB"));
     QString error;
@@ -49,10 +57,10 @@ int exportFile(const QCommandLineParser& parser, const CliContext& cli)
 int info(const QCommandLineParser& parser, const CliContext& cli)
 {
     QString path;
-    const auto document = loadNamedFile(parser, cli, &path);
+    int failure = CliCommand::ExitFailure;
+    const auto document = loadDataFileArgument(parser, cli, &path, &failure);
     if (!document)
-        return parser.positionalArguments().size() != 2 ? CliCommand::ExitUsage
-                                                        : CliCommand::ExitFailure;
+        return failure;
     const LoggerStatus header = document->header();
     // A clock that names no real date shows as the dialog's starting value.
     const LoggerSettingsForm defaults;
@@ -64,12 +72,6 @@ int info(const QCommandLineParser& parser, const CliContext& cli)
     return CliCommand::ExitOk;
 }
 
-void fileArgument(QCommandLineParser& parser)
-{
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file (.bin)."),
-                                 QStringLiteral("FILE.bin"));
-}
-
 } // namespace
 
 std::vector<CliCommand> dataCliCommands()
@@ -79,9 +81,9 @@ std::vector<CliCommand> dataCliCommands()
             QStringLiteral("export"),
             QStringLiteral("Write a data file's records and heart-rate groups as the two CSV "
                            "files beside it, as Save does."),
-            false, fileArgument, exportFile, true},
+            false, addDataFileArgument, exportFile, true},
         CliCommand{QStringLiteral("info"),
                    QStringLiteral("Print the status block a data file was saved with."), false,
-                   fileArgument, info, true},
+                   addDataFileArgument, info, true},
     };
 }
