@@ -6,12 +6,14 @@
 #include "app/DataFolders.h"
 #include "app/RecentFileList.h"
 #include "app/ToolbarIcons.h"
+#include "data/CDataExplorerWnd.h"
 #include "data/CVelmoraSecondSplitterView.h"
 #include "data/CVelmoraView.h"
 #include "link/CCOMChooseDlg.h"
 #include "link/DeviceLink.h"
 #include "link/PortEnumerator.h"
 #include "link/PortWatcher.h"
+#include "link/Pump.h"
 #include "link/UserPrompts.h"
 #include "logger/COmbrelRepeater.h"
 #include "logger/COmbrelRepeaterFreqCalibDlg.h"
@@ -227,6 +229,13 @@ void CMainFrame::createActions()
     statusBarToggle->setChecked(true);
     connect(statusBarToggle, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
+    QAction* explorer =
+        addCommand(MainCommand::DataExplorer, QStringLiteral("&Data Explorer"),
+                   QStringLiteral("Show every record in a table and in plots over time, with the "
+                                  "fever episodes"),
+                   QStringLiteral("Data Explorer"));
+    explorer->setIcon(ToolbarIcons::dataExplorer());
+    connect(explorer, &QAction::triggered, this, &CMainFrame::showDataExplorer);
 
     // COM Port: only while the left pane is the active one.
     connect(addCommand(MainCommand::ChooseComPort, QStringLiteral("Choose COM port"),
@@ -365,6 +374,8 @@ void CMainFrame::createMenus()
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(command(MainCommand::ToggleToolbar));
     view->addAction(command(MainCommand::ToggleStatusBar));
+    view->addSeparator();
+    view->addAction(command(MainCommand::DataExplorer));
 
     QMenu* port = menuBar()->addMenu(QStringLiteral("COM Port"));
     port->addAction(command(MainCommand::ChooseComPort));
@@ -406,6 +417,7 @@ void CMainFrame::createToolBars()
     }
     standard->addSeparator();
     standard->addAction(command(MainCommand::Print));
+    standard->addAction(command(MainCommand::DataExplorer));
     standard->addAction(command(MainCommand::About));
     standard->addAction(command(MainCommand::ContextHelp));
     connect(command(MainCommand::ToggleToolbar), &QAction::toggled, standard, &QWidget::setVisible);
@@ -567,6 +579,19 @@ void CMainFrame::showAbout()
 {
     CAboutDlg dialog(m_services.folders.root(), this);
     dialog.exec();
+}
+
+void CMainFrame::showDataExplorer()
+{
+    if (m_explorer == nullptr) {
+        DataExplorerServices services{
+            *m_printer, m_services.prompts,
+            [this] { return CivilTime::fromDateTime(m_services.pump.currentDateTime()); }};
+        m_explorer = new CDataExplorerWnd(*m_document, std::move(services), this);
+    }
+    m_explorer->show();
+    m_explorer->raise();
+    m_explorer->activateWindow();
 }
 
 void CMainFrame::switchPane()
