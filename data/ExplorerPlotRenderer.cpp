@@ -121,26 +121,56 @@ const QColor DayGrid(200, 200, 205);
 const QColor Frame(190, 190, 190);
 const QColor Fever(239, 108, 0);
 
+// Where the time axis has its ticks: every `step` seconds up to two weeks,
+// then every `months` calendar months (1, 2, 3, 6, 12, 24, 60, 120).
 struct TimeTicks {
     std::int64_t step = Day;
+    int months = 0;
     std::vector<std::int64_t> times;
 };
 
 TimeTicks timeTicks(const ExplorerPlotRenderer::Layout& layout, const QFontMetrics& fm)
 {
-    static constexpr std::array<std::int64_t, 17> steps{
-        60,       120,       300, 600,     900,     1800,     3600,     2 * 3600, 3 * 3600,
-        6 * 3600, 12 * 3600, Day, 2 * Day, 7 * Day, 14 * Day, 28 * Day, 56 * Day};
+    static constexpr std::array<std::int64_t, 15> steps{
+        60,       120,      300,       600, 900,     1800,    3600,    2 * 3600,
+        3 * 3600, 6 * 3600, 12 * 3600, Day, 2 * Day, 7 * Day, 14 * Day};
+    static constexpr std::array<int, 8> monthSteps{1, 2, 3, 6, 12, 24, 60, 120};
     const double spp = layout.secondsPerPixel();
     const double clockSpace = fm.horizontalAdvance(QStringLiteral("00:00")) * 2.0;
     const double daySpace = fm.horizontalAdvance(QStringLiteral("Wed 30 Sep")) * 1.35;
+    const double monthSpace = fm.horizontalAdvance(QStringLiteral("Sep 2024")) * 1.5;
     TimeTicks ticks;
-    ticks.step = steps.back();
+    ticks.step = 0;
     for (const std::int64_t s : steps) {
         if (static_cast<double>(s) / spp >= (s < Day ? clockSpace : daySpace)) {
             ticks.step = s;
             break;
         }
+    }
+    if (ticks.step == 0) {
+        ticks.months = monthSteps.back();
+        for (const int m : monthSteps) {
+            if (m * 30.44 * Day / spp >= monthSpace) {
+                ticks.months = m;
+                break;
+            }
+        }
+        // The first of a month, on a multiple of the step counted from year 0.
+        const CivilTime::Fields f = CivilTime::fromSeconds(layout.from).fields();
+        long long month = static_cast<long long>(f.year) * 12 + (f.month - 1);
+        month = (month + ticks.months - 1) / ticks.months * ticks.months;
+        for (;; month += ticks.months) {
+            const std::int64_t t =
+                CivilTime::fromFields(static_cast<int>(month / 12),
+                                      static_cast<int>(month % 12) + 1, 1, 0, 0, 0)
+                    .seconds();
+            if (t < layout.from)
+                continue;
+            if (t > layout.to + 1)
+                break;
+            ticks.times.push_back(t);
+        }
+        return ticks;
     }
     // Weeks start on Mondays (1970-01-05 was one).
     const std::int64_t step = ticks.step;
@@ -157,6 +187,17 @@ bool isMidnight(std::int64_t t)
 }
 
 } // namespace
+
+int ExplorerPlotRenderer::meanDays(const Layout& layout)
+{
+    // Once a pixel spans hours, a day holds only a few columns and the
+    // daily swing would beat against them: the line then follows the mean
+    // of whole days around each column.
+    const double spp = layout.secondsPerPixel();
+    if (spp <= 3 * 3600)
+        return 0;
+    return static_cast<int>(std::ceil(spp / Day));
+}
 
 double ExplorerPlotRenderer::Panel::yFor(double value) const
 {
@@ -321,7 +362,11 @@ void ExplorerPlotRenderer::drawHeader(QPainter& painter, QSize size, std::int64_
     const QRect line(margin, margin + titleHeight, size.width() - 2 * margin, fm.height());
     const QString text = facts.join(QStringLiteral("   \u00B7   "));
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, text);
-    const QString key = QStringLiteral("lines: mean per pixel  \u00B7  bands: lowest to highest");
+    const QString key =
+        meanDays(layout(size, from, to)) > 0
+            ? QStringLiteral("lines: mean of whole days  \u00B7  bands: lowest to highest in "
+                             "each pixel")
+            : QStringLiteral("lines: mean per pixel  \u00B7  bands: lowest to highest");
     if (fm.horizontalAdvance(text) + fm.horizontalAdvance(key) + 4 * fm.height() < line.width())
         painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, key);
 }
@@ -340,54 +385,71 @@ void ExplorerPlotRenderer::drawTimeAxis(QPainter& painter, const Layout& layout)
             break;
         painter.setPen(Muted);
         painter.drawLine(QLineF(x, axisTop, x, axisTop + lh / 3.0));
-        const QString label = step < Day ? clockText(t, false) : dayLabel(t, false);
+        const CivilTime::Fields f = CivilTime::fromSeconds(t).fields();
+        const QString label = ticks.months >= 12 ? QString::number(f.year)
+                              : ticks.months > 0
+                                  ? QString::fromLatin1(Months[std::clamp(f.month, 1, 12) - 1])
+                              : step < Day ? clockText(t, false)
+                                           : dayLabel(t, false);
         const double w = fm.horizontalAdvance(label);
+        if (x + w / 2 > layout.plot.right() + lh / 2.0)
+            continue; // cut off at the right edge
         painter.setPen(Ink);
         painter.drawText(QRectF(x - w / 2 - 2, axisTop + lh / 3.0, w + 4, lh), Qt::AlignCenter,
                          label);
     }
 
-    // Second row: the day under clock times, the month under days.
+    // Second row: the day under clock times, the month under days, the year
+    // under months. The first label stands at the left edge for the part
+    // of a day (month, year) that is cut off; a label that has no room is
+    // left out rather than moved.
     const double rowTop = axisTop + lh / 3.0 + lh;
-    double freeFrom = layout.plot.left();
-    auto label = [&](double x, const QString& text, bool bold) {
-        QFont font = m_options.font;
-        font.setBold(bold);
-        painter.setFont(font);
-        const double w = QFontMetrics(font).horizontalAdvance(text);
-        const double at = std::max(x, freeFrom);
-        if (at + w > layout.plot.right() + 1)
+    double freeFrom = -1e9;
+    QFont boldFont = m_options.font;
+    boldFont.setBold(true);
+    const QFontMetrics boldMetrics(boldFont);
+    painter.setFont(boldFont);
+    painter.setPen(Ink);
+    auto label = [&](std::int64_t start, const QString& text) {
+        const double x = start <= layout.from ? layout.plot.left() : layout.xFor(start) + 3;
+        const double w = boldMetrics.horizontalAdvance(text);
+        if (x < freeFrom || x + w > layout.plot.right() + 1)
             return;
-        painter.setPen(Ink);
-        painter.drawText(QRectF(at, rowTop, w + 2, lh), Qt::AlignLeft | Qt::AlignVCenter, text);
-        freeFrom = at + w + fm.horizontalAdvance(QStringLiteral("    "));
+        painter.drawText(QRectF(x, rowTop, w + 2, lh), Qt::AlignLeft | Qt::AlignVCenter, text);
+        freeFrom = x + w + fm.horizontalAdvance(QStringLiteral("    "));
     };
-    if (step < Day) {
-        const std::int64_t firstDay = floorDiv(layout.from, Day) * Day;
-        for (std::int64_t d = firstDay; d <= layout.to; d += Day) {
-            const double x = d < layout.from ? layout.plot.left() : layout.xFor(d) + 3;
-            label(x, dayLabel(std::max(d, layout.from), true), true);
+    if (ticks.months >= 12)
+        ; // the years are the ticks
+    else if (ticks.months > 0 || step >= Day) {
+        // Month starts (or year starts under months), walked a month at a time.
+        const CivilTime::Fields f = CivilTime::fromSeconds(layout.from).fields();
+        long long month = static_cast<long long>(f.year) * 12 + (f.month - 1);
+        const bool years = ticks.months > 0;
+        if (years)
+            month -= month % 12;
+        for (;; month += years ? 12 : 1) {
+            const int y = static_cast<int>(month / 12);
+            const int m = static_cast<int>(month % 12) + 1;
+            const std::int64_t t = CivilTime::fromFields(y, m, 1, 0, 0, 0).seconds();
+            if (t > layout.to)
+                break;
+            const std::int64_t end = CivilTime::fromFields(m == 12 && !years ? y + 1
+                                                           : years           ? y + 1
+                                                                             : y,
+                                                           years ? 1 : m % 12 + 1, 1, 0, 0, 0)
+                                         .seconds();
+            if (end <= layout.from)
+                continue;
+            label(t,
+                  years
+                      ? QString::number(y)
+                      : QStringLiteral("%1 %2").arg(QString::fromLatin1(LongMonths[m - 1])).arg(y));
         }
     } else {
-        std::int64_t d = floorDiv(layout.from, Day) * Day;
-        const std::int64_t last = layout.to;
-        int previousMonth = -1;
-        // Months, so at most a few thousand days are walked.
-        for (; d <= last; d += Day) {
-            const CivilTime::Fields f = CivilTime::fromSeconds(d).fields();
-            if (f.month == previousMonth)
-                continue;
-            previousMonth = f.month;
-            const double x = d < layout.from ? layout.plot.left() : layout.xFor(d) + 3;
-            label(x,
-                  QStringLiteral("%1 %2")
-                      .arg(QString::fromLatin1(LongMonths[std::clamp(f.month, 1, 12) - 1]))
-                      .arg(f.year),
-                  true);
-            // Jump to the end of this month.
-            d += static_cast<std::int64_t>(std::max(0, 27 - f.day)) * Day;
-        }
+        for (std::int64_t d = floorDiv(layout.from, Day) * Day; d <= layout.to; d += Day)
+            label(d, dayLabel(std::max(d, layout.from), true));
     }
+    painter.setFont(m_options.font);
 
     for (const Panel& panel : layout.panels) {
         painter.setPen(Frame);
@@ -409,9 +471,10 @@ void ExplorerPlotRenderer::drawPanel(QPainter& painter, const Layout& layout, Pa
     double low = INFINITY;
     double high = -INFINITY;
     for (const PlotQuantity q : panel.quantities) {
-        columns.push_back(m_data != nullptr ? m_data->series(q).columns(layout.from, layout.to,
-                                                                        layout.plot.width())
-                                            : std::vector<PlotColumn>());
+        columns.push_back(m_data != nullptr
+                              ? m_data->series(q).columns(layout.from, layout.to,
+                                                          layout.plot.width(), meanDays(layout))
+                              : std::vector<PlotColumn>());
         for (const PlotColumn& c : columns.back()) {
             if (c.values.isEmpty())
                 continue;
@@ -452,10 +515,15 @@ void ExplorerPlotRenderer::drawPanel(QPainter& painter, const Layout& layout, Pa
         high = low + 1;
     const int valueTicks = std::clamp(panel.rect.height() / (fm.height() * 2), 2, 8);
     const double step = niceStep((high - low) * 1.04, valueTicks);
-    panel.low = std::floor(low / step) * step;
-    panel.high = std::ceil(high / step) * step;
-    if (panel.low == panel.high)
-        panel.high = panel.low + step;
+    const double tickLow = std::floor(low / step) * step;
+    double tickHigh = std::ceil(high / step) * step;
+    if (tickLow == tickHigh)
+        tickHigh = tickLow + step;
+    // A little room beyond the outer ticks, so that a reading on them (a
+    // zero, say) is not drawn on the frame.
+    const double room = (tickHigh - tickLow) * 0.03;
+    panel.low = tickLow - room;
+    panel.high = tickHigh + room;
 
     painter.fillRect(panel.rect, Qt::white);
     drawEpisodes(painter, layout, panel, false);
@@ -463,7 +531,7 @@ void ExplorerPlotRenderer::drawPanel(QPainter& painter, const Layout& layout, Pa
     // Value grid and labels.
     QVector<QLineF> grid;
     painter.setFont(m_options.font);
-    for (double v = panel.low; v <= panel.high + step * 0.001; v += step) {
+    for (double v = tickLow; v <= tickHigh + step * 0.001; v += step) {
         const double y = std::floor(panel.yFor(v)) + 0.5;
         if (y > panel.rect.top() + 1 && y < panel.rect.bottom())
             grid.append(QLineF(panel.rect.left(), y, panel.rect.right() + 1, y));
@@ -481,7 +549,7 @@ void ExplorerPlotRenderer::drawPanel(QPainter& painter, const Layout& layout, Pa
         const double x = std::floor(layout.xFor(t)) + 0.5;
         if (x > panel.rect.right() + 1)
             break;
-        (isMidnight(t) && ticks.step < Day ? dayGrid : grid)
+        (ticks.months == 0 && ticks.step < Day && isMidnight(t) ? dayGrid : grid)
             .append(QLineF(x, panel.rect.top(), x, panel.rect.bottom() + 1));
     }
     painter.setPen(QPen(Grid, 1));
@@ -611,39 +679,46 @@ void ExplorerPlotRenderer::drawSeries(QPainter& painter, const Layout& layout, c
         series.expectedSpacing() > 0 && static_cast<double>(series.expectedSpacing()) / spp >= 7.0;
     const QColor line = colour(quantity);
     QColor band = line;
-    band.setAlpha(60);
+    band.setAlpha(64);
 
+    // One-pixel cosmetic lines take the raster engine's fast path; thicker
+    // strokes and filled polygons cost a hundred times more over thousands
+    // of zigzagging columns. The band is a vertical line a column, the mean
+    // two lines half a pixel apart, which reads as a bold line.
+    QVector<QLineF> bandLines;
     QVector<QPointF> dots;
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    std::vector<QPolygonF> means;
     for (const auto& [first, last] : curveRuns(columns, series.expectedSpacing(), spp)) {
-        QPolygonF means;
-        QPolygonF outline;
-        QPolygonF lower;
+        QPolygonF run;
         for (int c = first; c <= last; ++c) {
             const PlotColumn& column = columns[static_cast<std::size_t>(c)];
             if (column.values.isEmpty())
                 continue;
             const double x = panel.rect.left() + c + 0.5;
-            means.append(QPointF(x, panel.yFor(column.values.mean() * scale)));
-            outline.append(QPointF(x, panel.yFor(column.values.max * scale)));
-            lower.append(QPointF(x, panel.yFor(column.values.min * scale)));
+            run.append(QPointF(x, panel.yFor(column.mean * scale)));
+            if (column.values.min != column.values.max)
+                bandLines.append(QLineF(x, panel.yFor(column.values.min * scale), x,
+                                        panel.yFor(column.values.max * scale)));
             if (markers)
-                dots.append(means.back());
+                dots.append(run.back());
         }
-        if (means.size() == 1) {
-            painter.setPen(QPen(band, 1.5));
-            painter.drawLine(outline.front(), lower.front());
-            dots.append(means.front());
-            continue;
-        }
-        for (auto it = lower.crbegin(); it != lower.crend(); ++it)
-            outline.append(*it);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(band);
-        painter.drawPolygon(outline);
-        painter.setPen(QPen(line, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(means);
+        if (run.size() == 1)
+            dots.append(run.front());
+        else
+            means.push_back(std::move(run));
+    }
+    QPen bandPen(band, 1);
+    bandPen.setCosmetic(true);
+    painter.setPen(bandPen);
+    painter.drawLines(bandLines);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPen linePen(line, 1);
+    linePen.setCosmetic(true);
+    painter.setPen(linePen);
+    for (QPolygonF& run : means) {
+        painter.drawPolyline(run);
+        run.translate(0, 0.5);
+        painter.drawPolyline(run);
     }
     if (!dots.isEmpty()) {
         painter.setPen(QPen(line, 1.2));

@@ -75,6 +75,10 @@ public:
     static std::vector<std::pair<int, int>> curveRuns(const std::vector<PlotColumn>& columns,
                                                       std::int64_t spacing, double secondsPerPixel);
 
+    // How many whole days the curves' means are taken over, or 0 for the
+    // mean of each pixel column.
+    [[nodiscard]] static int meanDays(const Layout& layout);
+
     static QColor colour(PlotQuantity quantity);
     // "Tue 5 Mar 2024"-style texts for the axis.
     static QString dayLabel(std::int64_t time, bool withYear);

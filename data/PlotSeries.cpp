@@ -21,10 +21,33 @@ PlotSeries::PlotSeries(const RecordIndex& index, PlotQuantity quantity)
     m_blocks.resize((m_size + BlockSize - 1) / BlockSize);
     for (std::size_t b = 0; b < m_blocks.size(); ++b) {
         SeriesAggregate all;
-        const std::size_t end = std::min(m_size, (b + 1) * BlockSize);
-        for (std::size_t pos = b * BlockSize; pos < end; ++pos)
-            all.merge(entry(pos));
+        scanEntries(b * BlockSize, std::min(m_size, (b + 1) * BlockSize), all);
         m_blocks[b] = {all.min, all.max, all.sum, all.count};
+    }
+    if (m_size == 0)
+        return;
+    // Day by day, found by date; at most some 36500 days (a century).
+    const auto dayOf = [](std::int64_t t) { return t >= 0 ? t / 86400 : (t - 86399) / 86400; };
+    m_firstDay = dayOf(time(0));
+    const std::int64_t lastDay = dayOf(time(m_size - 1));
+    if (lastDay - m_firstDay >= 36600)
+        return;
+    m_days.resize(static_cast<std::size_t>(lastDay - m_firstDay + 1));
+    std::size_t begin = 0;
+    for (std::size_t d = 0; d < m_days.size(); ++d) {
+        const std::int64_t dayEnd = (m_firstDay + static_cast<std::int64_t>(d) + 1) * 86400;
+        std::size_t end = begin;
+        std::size_t high = m_size;
+        while (end < high) {
+            const std::size_t mid = end + (high - end) / 2;
+            if (time(mid) < dayEnd)
+                end = mid + 1;
+            else
+                high = mid;
+        }
+        const SeriesAggregate day = aggregate(begin, end);
+        m_days[d] = {day.sum, day.count};
+        begin = end;
     }
 }
 
@@ -91,19 +114,79 @@ std::pair<std::size_t, std::size_t> PlotSeries::between(std::int64_t from, std::
                                                  : m_index->recordsBetween(from, to);
 }
 
+namespace {
+
+// Readings [begin, end) in time order of one record column: a tight loop the
+// compiler can keep in registers. Body temperatures of 0 or below are none.
+template <typename T, bool SkipNone>
+void scan(const T* column, const std::uint32_t* order, std::size_t begin, std::size_t end,
+          SeriesAggregate& a)
+{
+    int low = a.min;
+    int high = a.max;
+    std::int64_t sum = a.sum;
+    std::int64_t count = a.count;
+    for (std::size_t pos = begin; pos < end; ++pos) {
+        const int v = column[order != nullptr ? order[pos] : pos];
+        if (SkipNone && v <= 0)
+            continue;
+        low = std::min(low, v);
+        high = std::max(high, v);
+        sum += v;
+        ++count;
+    }
+    a = {low, high, sum, count};
+}
+
+} // namespace
+
+void PlotSeries::scanEntries(std::size_t begin, std::size_t end, SeriesAggregate& a) const
+{
+    if (begin >= end)
+        return;
+    const std::uint32_t* order = m_index->recordOrder();
+    switch (m_quantity) {
+    case PlotQuantity::Body:
+        scan<std::int16_t, true>(m_index->bodyColumn(), order, begin, end, a);
+        break;
+    case PlotQuantity::Collar:
+        scan<std::int16_t, false>(m_index->collarColumn(), order, begin, end, a);
+        break;
+    case PlotQuantity::Activity:
+        scan<std::uint16_t, false>(m_index->activityColumn(), order, begin, end, a);
+        break;
+    case PlotQuantity::HeadDown:
+        scan<std::uint8_t, false>(m_index->headDownColumn(), order, begin, end, a);
+        break;
+    case PlotQuantity::HeadChanges:
+        scan<std::uint8_t, false>(m_index->headChangesColumn(), order, begin, end, a);
+        break;
+    case PlotQuantity::HeartRate:
+        for (std::size_t pos = begin; pos < end; ++pos)
+            a.merge(entry(pos));
+        break;
+    }
+}
+
 SeriesAggregate PlotSeries::aggregate(std::size_t begin, std::size_t end) const
 {
     SeriesAggregate a;
-    std::size_t pos = begin;
-    for (; pos < end && pos % BlockSize != 0; ++pos)
-        a.merge(entry(pos));
-    for (; pos + BlockSize <= end; pos += BlockSize) {
-        const Block& b = m_blocks[pos / BlockSize];
-        if (b.count > 0)
-            a.merge({b.min, b.max, b.sum, b.count});
+    if (begin >= end)
+        return a;
+    // Whole blocks from their summaries, the ends reading by reading.
+    const std::size_t firstBlock = (begin + BlockSize - 1) / BlockSize;
+    const std::size_t endBlock = end / BlockSize;
+    if (firstBlock >= endBlock) {
+        scanEntries(begin, end, a);
+        return a;
     }
-    for (; pos < end; ++pos)
-        a.merge(entry(pos));
+    scanEntries(begin, firstBlock * BlockSize, a);
+    for (std::size_t b = firstBlock; b < endBlock; ++b) {
+        const Block& block = m_blocks[b];
+        if (block.count > 0)
+            a.merge({block.min, block.max, block.sum, block.count});
+    }
+    scanEntries(endBlock * BlockSize, end, a);
     return a;
 }
 
@@ -137,7 +220,8 @@ std::size_t PlotSeries::lastWithValue(std::size_t begin, std::size_t end) const
     return end;
 }
 
-std::vector<PlotColumn> PlotSeries::columns(std::int64_t from, std::int64_t to, int width) const
+std::vector<PlotColumn> PlotSeries::columns(std::int64_t from, std::int64_t to, int width,
+                                            int wholeDays) const
 {
     std::vector<PlotColumn> result(static_cast<std::size_t>(std::max(0, width)));
     if (width <= 0 || to < from || m_size == 0)
@@ -169,6 +253,24 @@ std::vector<PlotColumn> PlotSeries::columns(std::int64_t from, std::int64_t to, 
             if (!column.values.isEmpty()) {
                 column.firstTime = time(firstWithValue(begin, end));
                 column.lastTime = time(lastWithValue(begin, end));
+                column.mean = column.values.mean();
+                if (wholeDays > 0 && !m_days.empty()) {
+                    // The days centred on the column's middle.
+                    const double middle = static_cast<double>(from) + (c + 0.5) * perColumn;
+                    const auto firstDay = static_cast<std::int64_t>(
+                        std::floor(middle / 86400.0 - wholeDays / 2.0 + 0.5));
+                    std::int64_t sum = 0;
+                    std::int64_t count = 0;
+                    for (std::int64_t d = firstDay; d < firstDay + wholeDays; ++d) {
+                        const std::int64_t i = d - m_firstDay;
+                        if (i < 0 || i >= static_cast<std::int64_t>(m_days.size()))
+                            continue;
+                        sum += m_days[static_cast<std::size_t>(i)].sum;
+                        count += m_days[static_cast<std::size_t>(i)].count;
+                    }
+                    if (count > 0)
+                        column.mean = static_cast<double>(sum) / static_cast<double>(count);
+                }
             }
         }
         begin = end;

@@ -51,6 +51,9 @@ struct PlotColumn {
     SeriesAggregate values;
     std::int64_t firstTime = 0;
     std::int64_t lastTime = 0;
+    // The mean the curve is drawn at: of the column's readings, or of a
+    // longer window around it when one is asked for.
+    double mean = 0;
 };
 
 // One quantity of an index over time, in time order, with a summary of every
@@ -78,9 +81,10 @@ public:
 
     // `width` columns over `from` to `to` (seconds, both included): column c
     // holds the entries dated in [from + c·span/width, from + (c+1)·span/width)
-    // with span = to − from + 1.
-    [[nodiscard]] std::vector<PlotColumn> columns(std::int64_t from, std::int64_t to,
-                                                  int width) const;
+    // with span = to − from + 1. With `wholeDays`, a column's mean is that
+    // of the readings of that many calendar days around its middle.
+    [[nodiscard]] std::vector<PlotColumn> columns(std::int64_t from, std::int64_t to, int width,
+                                                  int wholeDays = 0) const;
 
     // Usual time between two entries: the curve is broken where readings are
     // further apart than half as much again.
@@ -89,7 +93,10 @@ public:
     // seconds.
     [[nodiscard]] std::optional<std::size_t> nearest(std::int64_t time, std::int64_t within) const;
 
-    [[nodiscard]] std::size_t memoryBytes() const { return m_blocks.capacity() * sizeof(Block); }
+    [[nodiscard]] std::size_t memoryBytes() const
+    {
+        return m_blocks.capacity() * sizeof(Block) + m_days.capacity() * sizeof(DayTotal);
+    }
 
     [[nodiscard]] static QString name(PlotQuantity quantity);
     [[nodiscard]] static QString unit(PlotQuantity quantity);
@@ -102,6 +109,13 @@ private:
         std::int64_t count;
     };
 
+    struct DayTotal {
+        std::int64_t sum;
+        std::int64_t count;
+    };
+
+    // Adds the entries [begin, end) one by one.
+    void scanEntries(std::size_t begin, std::size_t end, SeriesAggregate& a) const;
     // First / last entry with a value in [begin, end), or end.
     [[nodiscard]] std::size_t firstWithValue(std::size_t begin, std::size_t end) const;
     [[nodiscard]] std::size_t lastWithValue(std::size_t begin, std::size_t end) const;
@@ -111,4 +125,7 @@ private:
     std::size_t m_size = 0;
     std::int64_t m_spacing = 0;
     std::vector<Block> m_blocks;
+    // Sum and count of every calendar day from the first to the last.
+    std::vector<DayTotal> m_days;
+    std::int64_t m_firstDay = 0;
 };

@@ -60,6 +60,18 @@ public:
         return m_headChanges[record];
     }
 
+    // The columns themselves, for tight loops over many records.
+    [[nodiscard]] const std::int16_t* bodyColumn() const { return m_body.data(); }
+    [[nodiscard]] const std::int16_t* collarColumn() const { return m_collar.data(); }
+    [[nodiscard]] const std::uint16_t* activityColumn() const { return m_activity.data(); }
+    [[nodiscard]] const std::uint8_t* headDownColumn() const { return m_headDown.data(); }
+    [[nodiscard]] const std::uint8_t* headChangesColumn() const { return m_headChanges.data(); }
+    // Null when stream order is time order.
+    [[nodiscard]] const std::uint32_t* recordOrder() const
+    {
+        return m_recordOrder.empty() ? nullptr : m_recordOrder.data();
+    }
+
     // --- Heart-rate groups, in stream order.
     [[nodiscard]] std::size_t groupCount() const { return m_groupTime.size(); }
     [[nodiscard]] std::int64_t groupTime(std::size_t group) const { return m_groupTime[group]; }

@@ -326,3 +326,33 @@ TEST(ExplorerPlot, TheShownRangeExportsAsTheRecordFileDoes)
                                          PcClock, from, to, &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("Error: Can not write the export file")));
 }
+
+TEST(ExplorerPlot, OverMonthsTheLineIsTheMeanOfWholeDays)
+{
+    // Sixty days of a daily swing of ±1 °C around 38.5 °C, one reading every 15 minutes.
+    StreamBuilder builder;
+    builder.timestamp(0, 0, 0, 1, 4, 24);
+    for (int i = 0; i < 60 * 96; ++i) {
+        const double hour = (i + 1) * 0.25;
+        builder.record(static_cast<int>(std::lround((38.5 + std::sin(hour / 24 * 2 * M_PI)) * 256)),
+                       0, 0, 0, 0);
+    }
+    builder.bytes({0});
+    const ExplorerData data(builder.document(12, 60), PcClock);
+    const PlotSeries& body = data.series(PlotQuantity::Body);
+    const auto [first, last] = data.index().timeSpan();
+    // 40 columns: a column spans one and a half days, so its own mean swings.
+    const auto own = body.columns(first, last, 40);
+    const auto days = body.columns(first, last, 40, 2);
+    double ownSpread = 0;
+    double daySpread = 0;
+    for (std::size_t c = 1; c + 1 < own.size(); ++c) {
+        ownSpread = std::max(ownSpread, std::abs(own[c].mean / 256 - 38.5));
+        daySpread = std::max(daySpread, std::abs(days[c].mean / 256 - 38.5));
+    }
+    EXPECT_GT(ownSpread, 0.05);
+    EXPECT_LT(daySpread, 0.01);
+    // The band still holds each column's own lowest and highest.
+    EXPECT_EQ(days[10].values.min, own[10].values.min);
+    EXPECT_EQ(days[10].values.max, own[10].values.max);
+}
