@@ -71,13 +71,6 @@ bool readCriteria(const QCommandLineParser& parser, const CliContext& cli, Fever
     return true;
 }
 
-QString temperature(std::int16_t raw)
-{
-    char text[16];
-    const std::size_t n = CsvExport::formatTemperature(raw, text);
-    return QString::fromLatin1(text, static_cast<qsizetype>(n));
-}
-
 int episodes(const QCommandLineParser& parser, const CliContext& cli)
 {
     FeverCriteria criteria;
@@ -94,7 +87,7 @@ int episodes(const QCommandLineParser& parser, const CliContext& cli)
                       .arg(CivilTime::fromSeconds(e.start).toString(),
                            CivilTime::fromSeconds(e.end).toString())
                       .arg(e.hours(), 0, 'f', 2)
-                      .arg(temperature(e.peakRaw)));
+                      .arg(CsvExport::temperatureText(e.peakRaw)));
     return CliCommand::ExitOk;
 }
 

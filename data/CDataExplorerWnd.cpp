@@ -50,13 +50,6 @@ std::int64_t fromDateTime(const QDateTime& time)
     return CivilTime::fromDateTime(time).seconds();
 }
 
-QString temperature(std::int16_t raw)
-{
-    char text[16];
-    const std::size_t n = CsvExport::formatTemperature(raw, text);
-    return QString::fromLatin1(text, static_cast<qsizetype>(n));
-}
-
 // The record table of a download: compact rows, fixed heights, so that
 // millions of rows cost no more than a screenful.
 QTableView* makeTable(QAbstractItemModel* model, QWidget* parent)
@@ -399,17 +392,17 @@ void CDataExplorerWnd::updateEpisodes()
 
     m_episodeList->clear();
     for (const FeverEpisode& e : m_episodes) {
-        auto* item =
-            new QTreeWidgetItem({CivilTime::fromSeconds(e.start).toString().left(16),
-                                 QString::number(e.hours(), 'f', 1), temperature(e.peakRaw)});
-        item->setToolTip(
-            0, QStringLiteral("%1 to %2: %3 readings above %4 °C, the highest %5 °C "
-                              "at %6")
-                   .arg(CivilTime::fromSeconds(e.start).toString(),
-                        CivilTime::fromSeconds(e.end).toString())
-                   .arg(e.readingsAbove)
-                   .arg(criteria.aboveCelsius, 0, 'f', 1)
-                   .arg(temperature(e.peakRaw), CivilTime::fromSeconds(e.peakTime).toString()));
+        auto* item = new QTreeWidgetItem({CivilTime::fromSeconds(e.start).toString().left(16),
+                                          QString::number(e.hours(), 'f', 1),
+                                          CsvExport::temperatureText(e.peakRaw)});
+        item->setToolTip(0, QStringLiteral("%1 to %2: %3 readings above %4 °C, the highest %5 °C "
+                                           "at %6")
+                                .arg(CivilTime::fromSeconds(e.start).toString(),
+                                     CivilTime::fromSeconds(e.end).toString())
+                                .arg(e.readingsAbove)
+                                .arg(criteria.aboveCelsius, 0, 'f', 1)
+                                .arg(CsvExport::temperatureText(e.peakRaw),
+                                     CivilTime::fromSeconds(e.peakTime).toString()));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         m_episodeList->addTopLevelItem(item);

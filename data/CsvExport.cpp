@@ -210,6 +210,13 @@ std::size_t CsvExport::formatTemperature(std::int16_t raw, char* out)
     return static_cast<std::size_t>(p - out);
 }
 
+QString CsvExport::temperatureText(std::int16_t raw)
+{
+    char text[16];
+    const std::size_t n = formatTemperature(raw, text);
+    return QString::fromLatin1(text, static_cast<qsizetype>(n));
+}
+
 bool CsvExport::write(const DataDocument& document, const QString& recordPath,
                       const QString& groupPath, CivilTime pcClock, QString* error)
 {

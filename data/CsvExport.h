@@ -38,4 +38,6 @@ public:
     // "%3.2f" of raw / 256 as printf writes it; returns the characters written
     // (at most 8).
     static std::size_t formatTemperature(std::int16_t raw, char* out);
+    // The same as text: "38.50".
+    static QString temperatureText(std::int16_t raw);
 };

@@ -81,13 +81,6 @@ QString grouped(std::size_t n)
     return digits;
 }
 
-QString temperature(int raw)
-{
-    char text[16];
-    const std::size_t n = CsvExport::formatTemperature(static_cast<std::int16_t>(raw), text);
-    return QString::fromLatin1(text, static_cast<qsizetype>(n));
-}
-
 QString number(double value, double step)
 {
     const int decimals = step >= 1 ? 0 : step >= 0.1 ? 1 : 2;
@@ -649,7 +642,7 @@ void ExplorerPlotRenderer::drawEpisodes(QPainter& painter, const Layout& layout,
         // The label stands above the curve, under the legend, centred on the
         // span when it fits and never over another label.
         const QString text = QStringLiteral("peak %1 °C, %2 h")
-                                 .arg(temperature(e.peakRaw))
+                                 .arg(CsvExport::temperatureText(e.peakRaw))
                                  .arg(e.hours(), 0, 'f', 1);
         const double w = fm.horizontalAdvance(text) + 8;
         double left = std::clamp(span.center().x() - w / 2, double(panel.rect.left() + 2),
@@ -776,9 +769,10 @@ ExplorerPlotRenderer::readoutEntries(const Layout& layout, std::int64_t time) co
         lines.emplace_back(QStringLiteral("%1  %2").arg(dateText(index.recordTime(record)),
                                                         weekDay(index.recordTime(record))),
                            QColor(Qt::transparent));
-        add(PlotQuantity::Body, v.hasBody() ? temperature(v.bodyRaw) + QStringLiteral(" °C")
-                                            : QStringLiteral("no reading"));
-        add(PlotQuantity::Collar, temperature(v.collarRaw) + QStringLiteral(" °C"));
+        add(PlotQuantity::Body, v.hasBody()
+                                    ? CsvExport::temperatureText(v.bodyRaw) + QStringLiteral(" °C")
+                                    : QStringLiteral("no reading"));
+        add(PlotQuantity::Collar, CsvExport::temperatureText(v.collarRaw) + QStringLiteral(" °C"));
         add(PlotQuantity::Activity, QString::number(v.activity));
         add(PlotQuantity::HeadDown, QString::number(v.headDown));
         add(PlotQuantity::HeadChanges, QString::number(v.headChanges));
@@ -806,7 +800,7 @@ ExplorerPlotRenderer::readoutEntries(const Layout& layout, std::int64_t time) co
             lines.emplace_back(QStringLiteral("Fever: %1 h from %2, peak %3 °C")
                                    .arg(e.hours(), 0, 'f', 1)
                                    .arg(dateText(e.start).left(16))
-                                   .arg(temperature(e.peakRaw)),
+                                   .arg(CsvExport::temperatureText(e.peakRaw)),
                                Fever);
     return lines;
 }

@@ -28,13 +28,6 @@ template <typename Key> std::vector<std::uint32_t> countingSort(std::size_t rows
     return order;
 }
 
-QString temperature(std::int16_t raw)
-{
-    char text[16];
-    const std::size_t n = CsvExport::formatTemperature(raw, text);
-    return QString::fromLatin1(text, static_cast<qsizetype>(n));
-}
-
 const QString Missing = QStringLiteral("\u2013");
 
 } // namespace
@@ -116,9 +109,10 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
             return Missing;
         switch (index.column()) {
         case Body:
-            return records.bodyRaw(record) > 0 ? temperature(records.bodyRaw(record)) : Missing;
+            return records.bodyRaw(record) > 0 ? CsvExport::temperatureText(records.bodyRaw(record))
+                                               : Missing;
         case Collar:
-            return temperature(records.collarRaw(record));
+            return CsvExport::temperatureText(records.collarRaw(record));
         case Activity:
             return records.activity(record);
         case HeadDown:

@@ -50,13 +50,6 @@ Page measure(QPagedPaintDevice& device)
     return p;
 }
 
-QString temperature(std::int16_t raw)
-{
-    char text[16];
-    const std::size_t n = CsvExport::formatTemperature(raw, text);
-    return QString::fromLatin1(text, static_cast<qsizetype>(n));
-}
-
 } // namespace
 
 RecordTablePrinter::RecordTablePrinter(Job job) : m_job(std::move(job)) {}
@@ -160,9 +153,9 @@ int RecordTablePrinter::print(QPagedPaintDevice& device, int maxPages) const
             const bool fever = v.hasBody() && v.bodyRaw / 256.0 > m_job.feverAbove;
             painter.setFont(fever ? p.bold : p.body);
             cell(RecordTableModel::Body, y, p.row,
-                 v.hasBody() ? temperature(v.bodyRaw) : QStringLiteral("\u2013"));
+                 v.hasBody() ? CsvExport::temperatureText(v.bodyRaw) : QStringLiteral("\u2013"));
             painter.setFont(p.body);
-            cell(RecordTableModel::Collar, y, p.row, temperature(v.collarRaw));
+            cell(RecordTableModel::Collar, y, p.row, CsvExport::temperatureText(v.collarRaw));
             cell(RecordTableModel::Activity, y, p.row, QString::number(v.activity));
             cell(RecordTableModel::HeadDown, y, p.row, QString::number(v.headDown));
             cell(RecordTableModel::HeadChanges, y, p.row, QString::number(v.headChanges));

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 
 namespace {
@@ -334,7 +335,8 @@ TEST(ExplorerPlot, OverMonthsTheLineIsTheMeanOfWholeDays)
     builder.timestamp(0, 0, 0, 1, 4, 24);
     for (int i = 0; i < 60 * 96; ++i) {
         const double hour = (i + 1) * 0.25;
-        builder.record(static_cast<int>(std::lround((38.5 + std::sin(hour / 24 * 2 * M_PI)) * 256)),
+        builder.record(static_cast<int>(
+                           std::lround((38.5 + std::sin(hour / 24 * 2 * std::numbers::pi)) * 256)),
                        0, 0, 0, 0);
     }
     builder.bytes({0});
