@@ -10,6 +10,7 @@
 #include "base/COmbrelRepGetSetgsViaBaseDlg.h"
 #include "base/COmbrelRepReadBaseRevDlg.h"
 #include "base/COmbrelRepeaterImplantSurveillanceDlg.h"
+#include "data/CDataExplorerWnd.h"
 #include "data/CVelmoraSecondSplitterView.h"
 #include "data/CVelmoraView.h"
 #include "link/CCOMChooseDlg.h"
@@ -17,6 +18,7 @@
 #include "link/PortEnumerator.h"
 #include "link/PortNames.h"
 #include "link/PortWatcher.h"
+#include "link/Pump.h"
 #include "link/UserPrompts.h"
 #include "logger/COmbrelRepeater.h"
 #include "logger/COmbrelRepeaterFreqCalibDlg.h"
@@ -237,6 +239,13 @@ void CMainFrame::createActions()
     statusBarToggle->setChecked(true);
     connect(statusBarToggle, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
+    QAction* explorer =
+        addCommand(MainCommand::DataExplorer, QStringLiteral("&Data Explorer"),
+                   QStringLiteral("Show every record in a table and in plots over time, with the "
+                                  "fever episodes"),
+                   QStringLiteral("Data Explorer"));
+    explorer->setIcon(ToolbarIcons::dataExplorer());
+    connect(explorer, &QAction::triggered, this, &CMainFrame::showDataExplorer);
 
     // COM Port: only while the left pane is the active one.
     connect(addCommand(MainCommand::ChooseComPort, QStringLiteral("Choose COM port"),
@@ -302,9 +311,10 @@ void CMainFrame::createActions()
             &QAction::triggered, this, [this] {
                 guarded([this] {
                     BaseDownloadProcedure::Hooks hooks;
+                    // Untitled, as after a cable download: Save must not write
+                    // the distant logger's data over the file that was open.
                     hooks.installData = [this](DataDocument data) {
-                        m_document->replaceData(std::move(data), true);
-                        m_document->setModifiedFlag(true);
+                        m_document->installDownload(std::move(data));
                     };
                     COmbrelRepDownloadDataViaBaseDlg dialog(deviceContext(), std::move(hooks),
                                                             this);
@@ -390,6 +400,8 @@ void CMainFrame::createMenus()
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(command(MainCommand::ToggleToolbar));
     view->addAction(command(MainCommand::ToggleStatusBar));
+    view->addSeparator();
+    view->addAction(command(MainCommand::DataExplorer));
 
     QMenu* port = menuBar()->addMenu(QStringLiteral("COM Port"));
     port->addAction(command(MainCommand::ChooseComPort));
@@ -431,6 +443,7 @@ void CMainFrame::createToolBars()
     }
     standard->addSeparator();
     standard->addAction(command(MainCommand::Print));
+    standard->addAction(command(MainCommand::DataExplorer));
     standard->addAction(command(MainCommand::About));
     standard->addAction(command(MainCommand::ContextHelp));
     QAction* toggle = command(MainCommand::ToggleToolbar);
@@ -609,6 +622,19 @@ void CMainFrame::showAbout()
 {
     CAboutDlg dialog(m_services.folders.root(), this);
     dialog.exec();
+}
+
+void CMainFrame::showDataExplorer()
+{
+    if (m_explorer == nullptr) {
+        DataExplorerServices services{
+            *m_printer, m_services.prompts,
+            [this] { return CivilTime::fromDateTime(m_services.pump.currentDateTime()); }};
+        m_explorer = new CDataExplorerWnd(*m_document, std::move(services), this);
+    }
+    m_explorer->show();
+    m_explorer->raise();
+    m_explorer->activateWindow();
 }
 
 void CMainFrame::switchPane()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class CDataExplorerWnd;
 class CLogger;
 class CMainFrame;
 class CVelmoraDoc;
@@ -66,6 +67,12 @@ public:
     [[nodiscard]] CVelmoraView* leftPane() const { return m_left; }
     [[nodiscard]] CVelmoraView* rightPane() const;
     [[nodiscard]] CVelmoraView* activePane() const { return m_active; }
+    // The printer the panes and the explorer print on.
+    [[nodiscard]] QPrinter& printer() const { return *m_printer; }
+    // The Data Explorer, once it has been opened.
+    [[nodiscard]] CDataExplorerWnd* dataExplorer() const { return m_explorer; }
+    // View > Data Explorer: opens the explorer or brings it to the front.
+    void showDataExplorer();
 
     // The action behind a menu or toolbar command.
     [[nodiscard]] QAction* command(MainCommand which) const
@@ -124,6 +131,7 @@ private:
     CVelmoraView* m_left = nullptr;
     CVelmoraView* m_right = nullptr;
     CVelmoraView* m_active = nullptr;
+    CDataExplorerWnd* m_explorer = nullptr;
     QComboBox* m_portList = nullptr;
     QLabel* m_portPane = nullptr;
     QMenu* m_recentMenu = nullptr;

@@ -21,6 +21,7 @@ void CVelmoraDoc::setModifiedFlag(bool modified)
 void CVelmoraDoc::deleteContents()
 {
     m_data = DataDocument();
+    Q_EMIT dataCleared();
 }
 
 void CVelmoraDoc::replaceData(DataDocument data, bool fromDownload)

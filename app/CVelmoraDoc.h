@@ -47,6 +47,8 @@ Q_SIGNALS:
     void titleChanged();
     // initial: after New and Open; otherwise an update after a download.
     void dataChanged(bool initial);
+    // The data were dropped (New, or a serial port was opened).
+    void dataCleared();
 
 private:
     void setPath(const QString& path);

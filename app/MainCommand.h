@@ -21,6 +21,7 @@ enum class MainCommand : std::size_t {
     Paste,
     ToggleToolbar,
     ToggleStatusBar,
+    DataExplorer,
     ChooseComPort,
     ReadData,
     LoggerSettings,

@@ -109,3 +109,24 @@ QIcon ToolbarIcons::contextHelp()
         p.drawText(QRectF(12, 1, 12, 16), Qt::AlignCenter, QStringLiteral("?"));
     });
 }
+
+QIcon ToolbarIcons::dataExplorer()
+{
+    // A temperature curve over a grid, with a fever peak.
+    return drawn([](QPainter& p) {
+        p.setPen(QPen(QColor(70, 70, 70), 1.2));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2.5, 3.5, 19, 17));
+        p.setPen(QPen(QColor(200, 200, 200), 1));
+        for (const double y : {8.5, 13.5})
+            p.drawLine(QPointF(3.5, y), QPointF(20.5, y));
+        p.fillRect(QRectF(11, 4.2, 5, 15.6), QColor(239, 108, 0, 70));
+        QPainterPath curve(QPointF(3.5, 15.5));
+        curve.cubicTo(QPointF(7, 14), QPointF(9, 17), QPointF(11, 14));
+        curve.cubicTo(QPointF(12.5, 7), QPointF(14.5, 6), QPointF(16, 13));
+        curve.cubicTo(QPointF(17.5, 16), QPointF(19, 15), QPointF(20.5, 15));
+        p.setPen(QPen(QColor(198, 40, 40), 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(curve);
+    });
+}

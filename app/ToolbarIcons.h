@@ -10,4 +10,5 @@ QIcon cut();
 QIcon copy();
 QIcon paste();
 QIcon contextHelp();
+QIcon dataExplorer();
 } // namespace ToolbarIcons

@@ -22,4 +22,6 @@ struct CliCommand {
     std::function<int(const QCommandLineParser&, const CliContext&)> execute;
     // Whether it takes arguments after its name (a file name).
     bool takesArguments = false;
+    // Whether it draws text into pictures (and so needs Qt's font machinery).
+    bool needsGui = false;
 };

@@ -3,6 +3,7 @@
 #include "cli/BaseCliCommands.h"
 #include "cli/DataCliCommands.h"
 #include "cli/DeviceCliCommands.h"
+#include "cli/ExplorerCliCommands.h"
 #include "cli/LoggerCliCommands.h"
 #include "cli/LoggerToolsCliCommands.h"
 
@@ -34,27 +35,36 @@ CliRunner::CliRunner(std::FILE* out, std::FILE* err, CliInterrupt* interrupt)
     m_cli.err = err;
     m_cli.interrupt = interrupt;
     for (auto&& group : {deviceCliCommands(), loggerCliCommands(), loggerToolsCliCommands(),
-                         baseCliCommands(), dataCliCommands()})
+                         baseCliCommands(), dataCliCommands(), explorerCliCommands()})
         m_commands.insert(m_commands.end(), group.begin(), group.end());
 }
 
-int CliRunner::run(const QStringList& arguments, QList<QByteArray> nativeArguments)
+QString CliRunner::commandName(const QStringList& arguments)
 {
-    m_cli.nativeArguments = std::move(nativeArguments);
     // The command is the first argument that is neither an option nor an
     // option's value; global options may stand before or after it.
-    QString commandName;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (takesValue(argument)) {
             ++i;
             continue;
         }
-        if (!argument.startsWith(QLatin1Char('-'))) {
-            commandName = argument;
-            break;
-        }
+        if (!argument.startsWith(QLatin1Char('-')))
+            return argument;
     }
+    return {};
+}
+
+bool CliRunner::needsGui(const QStringList& arguments) const
+{
+    const CliCommand* command = findCommand(commandName(arguments));
+    return command != nullptr && command->needsGui;
+}
+
+int CliRunner::run(const QStringList& arguments, QList<QByteArray> nativeArguments)
+{
+    m_cli.nativeArguments = std::move(nativeArguments);
+    const QString commandName = CliRunner::commandName(arguments);
 
     if (commandName.isEmpty()) {
         if (arguments.contains(QStringLiteral("--help")) ||

@@ -19,11 +19,15 @@ public:
     CliRunner(std::FILE* out = stdout, std::FILE* err = stderr, CliInterrupt* interrupt = nullptr);
 
     int run(const QStringList& arguments, QList<QByteArray> nativeArguments = {});
+    // Whether the command the arguments name draws pictures: the program
+    // then needs a GUI application object (without a display).
+    [[nodiscard]] bool needsGui(const QStringList& arguments) const;
 
     // Prints the problem and the hint to --help; returns the usage status.
     static int usage(const CliContext& cli, const QString& problem);
 
 private:
+    static QString commandName(const QStringList& arguments);
     QString overview() const;
     const CliCommand* findCommand(const QString& name) const;
 

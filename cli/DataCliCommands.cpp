@@ -14,33 +14,57 @@
 
 namespace {
 
-std::unique_ptr<CommandLineFile> namedFile(const QCommandLineParser& parser, const CliContext& cli)
+std::unique_ptr<CommandLineFile> namedFile(const QCommandLineParser& parser, const CliContext& cli,
+                                           int* failure)
 {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2) {
-        CliRunner::usage(cli, QStringLiteral("give one data file (FILE.bin)"));
+        *failure = CliRunner::usage(cli, QStringLiteral("give one data file (FILE.bin)"));
         return nullptr;
     }
     return std::make_unique<CommandLineFile>(
         CommandLineFile::nativeArgument(cli.nativeArguments, positional[1]), positional[1]);
 }
 
-std::optional<DataDocument> load(const CommandLineFile& file, const CliContext& cli)
+std::optional<DataDocument> load(const CommandLineFile& file, const CliContext& cli, int* failure)
 {
     DataFile::Loaded loaded = DataFile::load(file.readablePath());
-    if (!loaded.document)
+    if (!loaded.document) {
         cli.printError(loaded.error.replace(file.readablePath(), file.displayName()));
+        *failure = CliCommand::ExitFailure;
+    }
     return std::move(loaded.document);
 }
 
+} // namespace
+
+std::optional<DataDocument> loadDataFileArgument(const QCommandLineParser& parser,
+                                                 const CliContext& cli, QString* path, int* failure)
+{
+    const auto file = namedFile(parser, cli, failure);
+    if (!file)
+        return std::nullopt;
+    *path = file->displayName();
+    return load(*file, cli, failure);
+}
+
+void addDataFileArgument(QCommandLineParser& parser)
+{
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file (.bin)."),
+                                 QStringLiteral("FILE.bin"));
+}
+
+namespace {
+
 int exportFile(const QCommandLineParser& parser, const CliContext& cli)
 {
-    const auto file = namedFile(parser, cli);
+    int failure = CliCommand::ExitFailure;
+    const auto file = namedFile(parser, cli, &failure);
     if (!file)
-        return CliCommand::ExitUsage;
-    const auto document = load(*file, cli);
+        return failure;
+    const auto document = load(*file, cli, &failure);
     if (!document)
-        return CliCommand::ExitFailure;
+        return failure;
     QStringList written;
     QString error;
     if (!file->writeExports(*document, CivilTime::fromDateTime(QDateTime::currentDateTime()),
@@ -55,12 +79,13 @@ int exportFile(const QCommandLineParser& parser, const CliContext& cli)
 
 int info(const QCommandLineParser& parser, const CliContext& cli)
 {
-    const auto file = namedFile(parser, cli);
+    int failure = CliCommand::ExitFailure;
+    const auto file = namedFile(parser, cli, &failure);
     if (!file)
-        return CliCommand::ExitUsage;
-    const auto document = load(*file, cli);
+        return failure;
+    const auto document = load(*file, cli, &failure);
     if (!document)
-        return CliCommand::ExitFailure;
+        return failure;
     const LoggerStatus header = document->header();
     // A clock that names no real date shows as the dialog's starting value.
     const LoggerSettingsForm defaults;
@@ -72,12 +97,6 @@ int info(const QCommandLineParser& parser, const CliContext& cli)
     return CliCommand::ExitOk;
 }
 
-void fileArgument(QCommandLineParser& parser)
-{
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file (.bin)."),
-                                 QStringLiteral("FILE.bin"));
-}
-
 } // namespace
 
 std::vector<CliCommand> dataCliCommands()
@@ -87,9 +106,9 @@ std::vector<CliCommand> dataCliCommands()
             QStringLiteral("export"),
             QStringLiteral("Write a data file's records and heart-rate groups as the two CSV "
                            "files beside it, as Save does."),
-            false, fileArgument, exportFile, true},
+            false, addDataFileArgument, exportFile, true},
         CliCommand{QStringLiteral("info"),
                    QStringLiteral("Print the status block a data file was saved with."), false,
-                   fileArgument, info, true},
+                   addDataFileArgument, info, true},
     };
 }

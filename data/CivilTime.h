@@ -13,6 +13,7 @@ public:
     constexpr CivilTime() = default;
     static CivilTime fromFields(int year, int month, int day, int hour, int minute, int second);
     static CivilTime fromDateTime(const QDateTime& time);
+    static constexpr CivilTime fromSeconds(std::int64_t seconds) { return CivilTime(seconds); }
 
     [[nodiscard]] constexpr std::int64_t seconds() const { return m_seconds; }
     [[nodiscard]] constexpr CivilTime plusSeconds(std::int64_t s) const

@@ -102,35 +102,41 @@ private:
     char m_dateText[CivilTime::TextLength]{};
 };
 
+// The two halves of a record line: "12,2021-03-03 14:05:09" when the record
+// begins, ",38.50,37.25,512,30,4\r\n" when its values have come.
+void writeRecordBegin(Output& records, IdAndDate& date, int id, CivilTime when)
+{
+    char* out = records.grow(32);
+    records.shrinkTo(date.write(out, id, when));
+}
+
+void writeRecordValues(Output& records, const RecordValues& v)
+{
+    char* out = records.grow(64);
+    *out++ = ',';
+    if (v.hasBody())
+        out += CsvExport::formatTemperature(v.bodyRaw, out);
+    *out++ = ',';
+    out += CsvExport::formatTemperature(v.collarRaw, out);
+    *out++ = ',';
+    out = writeInt(out, v.activity);
+    *out++ = ',';
+    out = writeInt(out, v.headDown);
+    *out++ = ',';
+    out = writeInt(out, v.headChanges);
+    *out++ = '\r';
+    *out++ = '\n';
+    records.shrinkTo(out);
+}
+
 struct ExportConsumer {
     Output& records;
     Output& groups;
     IdAndDate recordDate;
     IdAndDate groupDate;
 
-    void recordBegins(int id, CivilTime date)
-    {
-        char* out = records.grow(32);
-        records.shrinkTo(recordDate.write(out, id, date));
-    }
-    void recordEnds(const RecordValues& v)
-    {
-        char* out = records.grow(64);
-        *out++ = ',';
-        if (v.hasBody())
-            out += CsvExport::formatTemperature(v.bodyRaw, out);
-        *out++ = ',';
-        out += CsvExport::formatTemperature(v.collarRaw, out);
-        *out++ = ',';
-        out = writeInt(out, v.activity);
-        *out++ = ',';
-        out = writeInt(out, v.headDown);
-        *out++ = ',';
-        out = writeInt(out, v.headChanges);
-        *out++ = '\r';
-        *out++ = '\n';
-        records.shrinkTo(out);
-    }
+    void recordBegins(int id, CivilTime date) { writeRecordBegin(records, recordDate, id, date); }
+    void recordEnds(const RecordValues& v) { writeRecordValues(records, v); }
     void groupBegins(int id, CivilTime date)
     {
         char* out = groups.grow(32);
@@ -143,6 +149,31 @@ struct ExportConsumer {
         groups.shrinkTo(writeInt(out, value));
     }
     void groupEnds() { groups.append("\r\n", 2); }
+    void endOfStream() {}
+};
+
+// Only the records dated in a range, each line as in the record file.
+struct RangeConsumer {
+    Output& records;
+    std::int64_t from;
+    std::int64_t to;
+    IdAndDate recordDate;
+    bool inRange = false;
+
+    void recordBegins(int id, CivilTime date)
+    {
+        inRange = date.seconds() >= from && date.seconds() <= to;
+        if (inRange)
+            writeRecordBegin(records, recordDate, id, date);
+    }
+    void recordEnds(const RecordValues& v)
+    {
+        if (inRange)
+            writeRecordValues(records, v);
+    }
+    void groupBegins(int, CivilTime) {}
+    void groupValue(int) {}
+    void groupEnds() {}
     void endOfStream() {}
 };
 
@@ -178,6 +209,13 @@ std::size_t CsvExport::formatTemperature(std::int16_t raw, char* out)
     *p++ = static_cast<char>('0' + hundredths / 10 % 10);
     *p++ = static_cast<char>('0' + hundredths % 10);
     return static_cast<std::size_t>(p - out);
+}
+
+QString CsvExport::temperatureText(std::int16_t raw)
+{
+    char text[16];
+    const std::size_t n = formatTemperature(raw, text);
+    return QString::fromLatin1(text, static_cast<qsizetype>(n));
 }
 
 bool CsvExport::write(const DataDocument& document, const QString& recordPath,
@@ -250,5 +288,27 @@ bool CsvExport::commitPair(QSaveFile& first, QSaveFile& second, QString* error)
     }
     if (!aside.isEmpty())
         QFile::remove(aside);
+    return true;
+}
+
+bool CsvExport::writeRecords(const DataDocument& document, const QString& path, CivilTime pcClock,
+                             std::int64_t from, std::int64_t to, QString* error)
+{
+    QSaveFile file(path);
+    auto fail = [&] {
+        if (error != nullptr)
+            *error = QStringLiteral("Error: Can not write the export file %1!").arg(path);
+        file.cancelWriting();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail();
+    Output records(file);
+    records.append(RecordHeader, std::strlen(RecordHeader));
+    RangeConsumer consumer{records, from, to, {}};
+    DataStreamDecoder::decode(document, consumer, pcClock);
+    records.append("\r", 1);
+    if (!records.flush() || !file.commit())
+        return fail();
     return true;
 }

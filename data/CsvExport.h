@@ -31,9 +31,17 @@ public:
     static bool write(const DataDocument& document, const QString& recordPath,
                       const QString& groupPath, CivilTime pcClock, QString* error = nullptr);
 
+    // The record file's lines for the records dated from `from` to `to`
+    // (seconds, both included), with its header and its end: the whole range
+    // gives the record file byte for byte.
+    static bool writeRecords(const DataDocument& document, const QString& path, CivilTime pcClock,
+                             std::int64_t from, std::int64_t to, QString* error = nullptr);
+
     // "%3.2f" of raw / 256 as printf writes it; returns the characters written
     // (at most 8).
     static std::size_t formatTemperature(std::int16_t raw, char* out);
+    // The same as text: "38.50".
+    static QString temperatureText(std::int16_t raw);
 
 private:
     static bool commitPair(QSaveFile& first, QSaveFile& second, QString* error);

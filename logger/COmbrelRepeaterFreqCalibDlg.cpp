@@ -54,9 +54,7 @@ COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, 
     view.setReadOffsetEnabled = [this](bool on) { m_read->setEnabled(on); };
     view.setCaption = [this](const QString& caption) { m_log->setText(caption); };
     view.setAnimation = [this](bool on) { on ? m_animation->start() : m_animation->stop(); };
-    view.addLine = [this](const QString& line, bool select) {
-        m_list->appendLine(line, select);
-    };
+    view.addLine = [this](const QString& line, bool select) { m_list->appendLine(line, select); };
     view.takeOffset = [this] { return takeOffset(); };
     m_procedure = std::make_unique<FrequencyCalibrationProcedure>(m_context, std::move(view));
 

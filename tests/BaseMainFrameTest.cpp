@@ -4,7 +4,9 @@
 #include "base/COmbrelRepReadBaseRevDlg.h"
 #include "base/COmbrelRepeaterImplantSurveillanceDlg.h"
 #include "base/ImplantIdField.h"
+#include "data/DataFile.h"
 #include "tests/support/MainFrameFixture.h"
+#include "tests/support/StreamBuilder.h"
 
 #include <QAction>
 #include <QLabel>
@@ -48,6 +50,11 @@ TEST_F(MainFrameFixture, TheBaseStationMenuOpensItsFourDialogs)
 TEST_F(MainFrameFixture, ABaseDownloadBecomesTheDocument)
 {
     frame().choosePort(QStringLiteral("sim:base"));
+    // A file is open when the download comes: the document must not keep
+    // pointing at it, or Save would write the distant logger's data over it.
+    const QString earlier = dataRoot.filePath(QStringLiteral("Cow3.bin"));
+    ASSERT_TRUE(DataFile::save(earlier, StreamBuilder().record(9000, 5000, 1, 1, 1).document(3)));
+    ASSERT_TRUE(frame().openDataFile(earlier));
     QString status;
     whenModalOpens<COmbrelRepDownloadDataViaBaseDlg>([&](COmbrelRepDownloadDataViaBaseDlg& d) {
         d.implantField()->setText(QStringLiteral("9"));
@@ -61,6 +68,8 @@ TEST_F(MainFrameFixture, ABaseDownloadBecomesTheDocument)
     const std::size_t stored = (far.memory().size() + 99) / 100 * 100 - 100;
     ASSERT_EQ(frame().document().data().size(), 72 + stored);
     EXPECT_TRUE(frame().document().isModified());
+    EXPECT_TRUE(frame().document().pathName().isEmpty());
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Untitled - Harvane"));
     EXPECT_EQ(frame().document().data().header().loggerId(), 33);
     EXPECT_EQ(frame().document().data().bytes().mid(72),
               QByteArray(reinterpret_cast<const char*>(far.memory().data()),

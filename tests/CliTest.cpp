@@ -8,29 +8,11 @@
 
 #include "data/CsvExport.h"
 #include "data/DataFile.h"
+#include "tests/support/CliProcess.h"
 #include "tests/support/StreamBuilder.h"
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliResult runCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(HARVANE_CLI_PATH), arguments);
-    process.waitForFinished(30'000);
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
-            QString::fromLocal8Bit(process.readAllStandardError()).trimmed()};
-}
-
-} // namespace
 
 TEST(Cli, IdentifyNamesTheDevice)
 {

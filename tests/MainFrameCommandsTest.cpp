@@ -102,7 +102,8 @@ TEST_F(MainFrameFixture, MenusCarryTheirLabelsAndShortcuts)
                            "Open &data folder", "&Exit"}));
     EXPECT_EQ(menuLabels(menus[1]->menu()),
               (QStringList{"&Reverse\tStrg+Z", "&Cut\tStrg+X", "&Copy\tStrg+C", "&Paste\tStrg+V"}));
-    EXPECT_EQ(menuLabels(menus[2]->menu()), (QStringList{"&Toolbar", "Status &Bar"}));
+    EXPECT_EQ(menuLabels(menus[2]->menu()),
+              (QStringList{"&Toolbar", "Status &Bar", "&Data Explorer"}));
     EXPECT_EQ(menuLabels(menus[3]->menu()), (QStringList{"Choose COM port"}));
     EXPECT_EQ(menuLabels(menus[4]->menu()),
               (QStringList{"Read Data", "Logger Settings", "Erase Memory", "Set Head Pos Threshold",

@@ -15,8 +15,11 @@
 #include "base/COmbrelRepeaterImplantSurveillanceDlg.h"
 #include "base/ImplantIdField.h"
 #include "base/LoggersInVicinityGroup.h"
+#include "data/CDataExplorerWnd.h"
 #include "data/COmbrelRepeaterDataReadDlg.h"
 #include "data/CVelmoraView.h"
+#include "data/DataFile.h"
+#include "data/ExplorerPlotView.h"
 #include "link/CCOMChooseDlg.h"
 #include "link/QtPump.h"
 #include "link/RoutingDeviceLink.h"
@@ -24,6 +27,7 @@
 #include "logger/COmbrelRepeaterConfigDlg.h"
 #include "logger/COmbrelRepeaterFreqCalibDlg.h"
 #include "logger/COmbrelRepeaterSetZAxisThresDlg.h"
+#include "sim/DemoDownload.h"
 #include "sim/SimulatedDeviceSet.h"
 #include "sim/SimulatedPortEnumerator.h"
 #include "tests/support/FakePortEnumerator.h"
@@ -37,10 +41,14 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -219,5 +227,38 @@ int main(int argc, char* argv[])
     busy->start();
     grid->addWidget(busy, 2, 0, 1, 4);
     ok &= save(lamps, dir, QStringLiteral("leds-and-busy-animation"));
+
+    // The Data Explorer over three weeks of a cow with two fevers.
+    {
+        QTemporaryDir files;
+        const QString path = files.filePath(QStringLiteral("Cow12.bin"));
+        DataFile::save(path, DemoDownload::make(QDate(2024, 3, 4), 21));
+        frame.resize(1000, 640);
+        frame.openDataFile(path);
+        frame.showDataExplorer();
+        CDataExplorerWnd& explorer = *frame.dataExplorer();
+        explorer.resize(1400, 900);
+        QApplication::processEvents();
+        ExplorerPlotView& plot = *explorer.plot();
+        const auto& layout = plot.layout();
+        auto hover = [&](std::int64_t time) {
+            const QPointF at(layout.xFor(time), layout.plot.top() + layout.plot.height() / 3.0);
+            QMouseEvent move(QEvent::MouseMove, at, plot.mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&plot, &move);
+        };
+        hover(CivilTime::fromFields(2024, 3, 19, 15, 0, 0).seconds());
+        ok &= save(explorer, dir, QStringLiteral("data-explorer"));
+        explorer.show();
+        explorer.showEpisode(static_cast<int>(explorer.episodes().size()) - 1);
+        QApplication::processEvents();
+        hover(CivilTime::fromFields(2024, 3, 19, 11, 40, 0).seconds());
+        ok &= save(explorer, dir, QStringLiteral("data-explorer-episode"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(dir).filePath(QStringLiteral("explorer-print.pdf")));
+        explorer.printTable(printer, true, 2);
+        explorer.close();
+    }
     return ok ? 0 : 1;
 }
