@@ -13,13 +13,12 @@ CAboutDlg::CAboutDlg(const QString& dataFolder, QWidget* parent) : QDialog(paren
     auto* icon = new QLabel(this);
     icon->setPixmap(logoPicture(64));
     auto* version = new QLabel(QStringLiteral("Harvane Version " HARVANE_VERSION), this);
-    auto* publisher = new QLabel(
-        QStringLiteral("Copyright (C) 2026 the Harvane developers. All rights reserved."), this);
-    auto* data = new QLabel(
-        QStringLiteral("Data folder: %1").arg(QDir::toNativeSeparators(dataFolder)), this);
+    auto* publisher =
+        new QLabel(tr("Copyright (C) 2026 the Harvane developers. All rights reserved."), this);
+    auto* data = new QLabel(tr("Data folder: %1").arg(QDir::toNativeSeparators(dataFolder)), this);
     data->setTextInteractionFlags(Qt::TextSelectableByMouse);
     data->setObjectName(QStringLiteral("DataFolder"));
-    auto* exit = new QPushButton(QStringLiteral("Exit"), this);
+    auto* exit = new QPushButton(tr("Exit"), this);
     exit->setDefault(true);
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
 

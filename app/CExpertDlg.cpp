@@ -9,17 +9,16 @@
 
 CExpertDlg::CExpertDlg(bool expertModeOn, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Harvane - Expert Mode"));
+    setWindowTitle(tr("Harvane - Expert Mode"));
 
     auto picture = [this] {
         auto* label = new QLabel(this);
         label->setPixmap(warningPicture(48));
         return label;
     };
-    m_question = new QLabel(
-        expertModeOn ? QStringLiteral("Do you really want to disable expert mode features?")
-                     : QStringLiteral("Do you really want to enable expert mode features?"),
-        this);
+    m_question = new QLabel(expertModeOn ? tr("Do you really want to disable expert mode features?")
+                                         : tr("Do you really want to enable expert mode features?"),
+                            this);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(15);
     font.setWeight(QFont::Bold);
@@ -30,8 +29,8 @@ CExpertDlg::CExpertDlg(bool expertModeOn, QWidget* parent) : QDialog(parent)
     m_question->setPalette(palette);
     m_question->setAlignment(Qt::AlignCenter);
 
-    m_yes = new QPushButton(QStringLiteral("Yes"), this);
-    m_no = new QPushButton(QStringLiteral("No"), this);
+    m_yes = new QPushButton(tr("Yes"), this);
+    m_no = new QPushButton(tr("No"), this);
     m_yes->setDefault(true);
     connect(m_yes, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_no, &QPushButton::clicked, this, &QDialog::reject);

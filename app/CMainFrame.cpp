@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -51,10 +52,12 @@ namespace {
 
 QString chooseWithDialog(QWidget* parent, bool save, const QString& suggestion)
 {
-    const QString filter = QStringLiteral("Harvane (*.bin)");
+    const QString filter = QCoreApplication::translate("CMainFrame", "Harvane (*.bin)");
     if (!save)
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), suggestion, filter);
-    QFileDialog dialog(parent, QStringLiteral("Save as"), suggestion, filter);
+        return QFileDialog::getOpenFileName(
+            parent, QCoreApplication::translate("CMainFrame", "Open"), suggestion, filter);
+    QFileDialog dialog(parent, QCoreApplication::translate("CMainFrame", "Save as"), suggestion,
+                       filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("bin"));
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
@@ -148,30 +151,29 @@ void CMainFrame::createActions()
     };
 
     // File
-    QAction* newFile = addCommand(MainCommand::New, QStringLiteral("&New\tStrg+N"),
-                                  QStringLiteral("Create a new document"), QStringLiteral("New"));
+    QAction* newFile =
+        addCommand(MainCommand::New, tr("&New\tStrg+N"), tr("Create a new document"), tr("New"));
     newFile->setIcon(style->standardIcon(QStyle::SP_FileIcon));
     shortcuts(newFile, {QKeySequence(Qt::CTRL | Qt::Key_N)});
     connect(newFile, &QAction::triggered, this, [this] {
         if (saveModified())
             m_document->newDocument();
     });
-    QAction* open = addCommand(MainCommand::Open, QStringLiteral("Open...\tStrg+O"),
-                               QStringLiteral("Open an existing document"), QStringLiteral("Open"));
+    QAction* open = addCommand(MainCommand::Open, tr("Open...\tStrg+O"),
+                               tr("Open an existing document"), tr("Open"));
     open->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
     shortcuts(open, {QKeySequence(Qt::CTRL | Qt::Key_O)});
     connect(open, &QAction::triggered, this, &CMainFrame::fileOpen);
-    QAction* save = addCommand(MainCommand::Save, QStringLiteral("&Save\tStrg+S"),
-                               QStringLiteral("Save the active document"), QStringLiteral("Save"));
+    QAction* save = addCommand(MainCommand::Save, tr("&Save\tStrg+S"),
+                               tr("Save the active document"), tr("Save"));
     save->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
     shortcuts(save, {QKeySequence(Qt::CTRL | Qt::Key_S)});
     connect(save, &QAction::triggered, this, &CMainFrame::fileSave);
-    connect(addCommand(MainCommand::SaveAs, QStringLiteral("Save &as..."),
-                       QStringLiteral("Save the active document with a new name")),
+    connect(addCommand(MainCommand::SaveAs, tr("Save &as..."),
+                       tr("Save the active document with a new name")),
             &QAction::triggered, this, &CMainFrame::fileSaveAs);
-    QAction* print =
-        addCommand(MainCommand::Print, QStringLiteral("&Print...\tStrg+P"),
-                   QStringLiteral("Print the active document"), QStringLiteral("Print"));
+    QAction* print = addCommand(MainCommand::Print, tr("&Print...\tStrg+P"),
+                                tr("Print the active document"), tr("Print"));
     print->setIcon(ToolbarIcons::print());
     shortcuts(print, {QKeySequence(Qt::CTRL | Qt::Key_P)});
     connect(print, &QAction::triggered, this, [this] {
@@ -182,8 +184,7 @@ void CMainFrame::createActions()
         if (dialog.exec() == QDialog::Accepted)
             m_left->printRecords(*m_printer);
     });
-    connect(addCommand(MainCommand::Pageview, QStringLiteral("&Pageview"),
-                       QStringLiteral("Display full pages")),
+    connect(addCommand(MainCommand::Pageview, tr("&Pageview"), tr("Display full pages")),
             &QAction::triggered, this, [this] {
                 if (m_active != m_left)
                     return;
@@ -192,94 +193,87 @@ void CMainFrame::createActions()
                         [this](QPrinter* printer) { m_left->printRecords(*printer); });
                 preview.exec();
             });
-    connect(addCommand(MainCommand::PrintSetup, QStringLiteral("Printview..."),
-                       QStringLiteral("Change the printing options")),
-            &QAction::triggered, this, [this] {
-                QPageSetupDialog setup(m_printer.get(), this);
-                setup.exec();
-            });
-    connect(addCommand(MainCommand::OpenDataFolder, QStringLiteral("Open &data folder"),
-                       QStringLiteral("Show the folder with reports, logs and downloads")),
+    connect(
+        addCommand(MainCommand::PrintSetup, tr("Printview..."), tr("Change the printing options")),
+        &QAction::triggered, this, [this] {
+            QPageSetupDialog setup(m_printer.get(), this);
+            setup.exec();
+        });
+    connect(addCommand(MainCommand::OpenDataFolder, tr("Open &data folder"),
+                       tr("Show the folder with reports, logs and downloads")),
             &QAction::triggered, this,
             [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_services.folders.root())); });
-    connect(addCommand(MainCommand::Exit, QStringLiteral("&Exit"),
-                       QStringLiteral("Quit the application; prompts to save documents")),
+    connect(addCommand(MainCommand::Exit, tr("&Exit"),
+                       tr("Quit the application; prompts to save documents")),
             &QAction::triggered, this, &QWidget::close);
 
     // Edit: present, as users expect them, but there is nothing to edit.
-    QAction* undo = addCommand(MainCommand::Undo, QStringLiteral("&Reverse\tStrg+Z"),
-                               QStringLiteral("Undo the last action"));
+    QAction* undo =
+        addCommand(MainCommand::Undo, tr("&Reverse\tStrg+Z"), tr("Undo the last action"));
     shortcuts(undo,
               {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    QAction* cut = addCommand(MainCommand::Cut, QStringLiteral("&Cut\tStrg+X"),
-                              QStringLiteral("Cut the selection and put it on the Clipboard"),
-                              QStringLiteral("Cut"));
+    QAction* cut = addCommand(MainCommand::Cut, tr("&Cut\tStrg+X"),
+                              tr("Cut the selection and put it on the Clipboard"), tr("Cut"));
     cut->setIcon(ToolbarIcons::cut());
     shortcuts(cut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    QAction* copy = addCommand(MainCommand::Copy, QStringLiteral("&Copy\tStrg+C"),
-                               QStringLiteral("Copy the selection and put it on the Clipboard"),
-                               QStringLiteral("Copy"));
+    QAction* copy = addCommand(MainCommand::Copy, tr("&Copy\tStrg+C"),
+                               tr("Copy the selection and put it on the Clipboard"), tr("Copy"));
     copy->setIcon(ToolbarIcons::copy());
     shortcuts(copy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    QAction* paste =
-        addCommand(MainCommand::Paste, QStringLiteral("&Paste\tStrg+V"),
-                   QStringLiteral("Insert Clipboard contents"), QStringLiteral("Paste"));
+    QAction* paste = addCommand(MainCommand::Paste, tr("&Paste\tStrg+V"),
+                                tr("Insert Clipboard contents"), tr("Paste"));
     paste->setIcon(ToolbarIcons::paste());
     shortcuts(paste,
               {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
 
     // View
-    QAction* toolbar = addCommand(MainCommand::ToggleToolbar, QStringLiteral("&Toolbar"),
-                                  QStringLiteral("Show or hide the toolbar"));
+    QAction* toolbar =
+        addCommand(MainCommand::ToggleToolbar, tr("&Toolbar"), tr("Show or hide the toolbar"));
     toolbar->setCheckable(true);
     toolbar->setChecked(true);
-    QAction* statusBarToggle =
-        addCommand(MainCommand::ToggleStatusBar, QStringLiteral("Status &Bar"),
-                   QStringLiteral("Show or hide the status bar"));
+    QAction* statusBarToggle = addCommand(MainCommand::ToggleStatusBar, tr("Status &Bar"),
+                                          tr("Show or hide the status bar"));
     statusBarToggle->setCheckable(true);
     statusBarToggle->setChecked(true);
     connect(statusBarToggle, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
     QAction* explorer =
-        addCommand(MainCommand::DataExplorer, QStringLiteral("&Data Explorer"),
-                   QStringLiteral("Show every record in a table and in plots over time, with the "
-                                  "fever episodes"),
-                   QStringLiteral("Data Explorer"));
+        addCommand(MainCommand::DataExplorer, tr("&Data Explorer"),
+                   tr("Show every record in a table and in plots over time, with the "
+                      "fever episodes"),
+                   tr("Data Explorer"));
     explorer->setIcon(ToolbarIcons::dataExplorer());
     connect(explorer, &QAction::triggered, this, &CMainFrame::showDataExplorer);
 
     // COM Port: only while the left pane is the active one.
-    connect(addCommand(MainCommand::ChooseComPort, QStringLiteral("Choose COM port"),
-                       QStringLiteral("Choose COM port")),
+    connect(addCommand(MainCommand::ChooseComPort, tr("Choose COM port"), tr("Choose COM port")),
             &QAction::triggered, this, [this] {
                 if (m_active == m_left)
                     chooseComPortDialog();
             });
 
     // Logger
-    connect(addCommand(MainCommand::ReadData, QStringLiteral("Read Data"),
-                       QStringLiteral("Opens the Harvane – Read Data dialog."),
-                       QStringLiteral("Read Logged Data")),
+    connect(addCommand(MainCommand::ReadData, tr("Read Data"),
+                       tr("Opens the Harvane – Read Data dialog."), tr("Read Logged Data")),
             &QAction::triggered, this,
             [this] { guarded([this] { m_logger->ShowReadDataDialog(); }); });
-    connect(addCommand(MainCommand::LoggerSettings, QStringLiteral("Logger Settings"),
-                       QStringLiteral("Opens the Harvane – Logger Settings dialog."),
-                       QStringLiteral("Choose Logger Settings")),
-            &QAction::triggered, this,
-            [this] { guarded([this] { m_logger->ShowSettingsDialog(); }); });
-    connect(addCommand(MainCommand::EraseMemory, QStringLiteral("Erase Memory"),
-                       QStringLiteral("Opens the Harvane – Erase Logger Memory dialog."),
-                       QStringLiteral("Erase Logger Memory")),
+    connect(
+        addCommand(MainCommand::LoggerSettings, tr("Logger Settings"),
+                   tr("Opens the Harvane – Logger Settings dialog."), tr("Choose Logger Settings")),
+        &QAction::triggered, this, [this] { guarded([this] { m_logger->ShowSettingsDialog(); }); });
+    connect(addCommand(MainCommand::EraseMemory, tr("Erase Memory"),
+                       tr("Opens the Harvane – Erase Logger Memory dialog."),
+                       tr("Erase Logger Memory")),
             &QAction::triggered, this,
             [this] { guarded([this] { m_logger->ShowEraseDialog(); }); });
-    connect(addCommand(MainCommand::HeadPosThreshold, QStringLiteral("Set Head Pos Threshold"),
-                       QStringLiteral("Opens the Harvane – Head Position Threshold dialog."),
-                       QStringLiteral("Set Head Pos Threshold")),
+    connect(addCommand(MainCommand::HeadPosThreshold, tr("Set Head Pos Threshold"),
+                       tr("Opens the Harvane – Head Position Threshold dialog."),
+                       tr("Set Head Pos Threshold")),
             &QAction::triggered, this,
             [this] { guarded([this] { m_logger->ShowHeadPositionDialog(); }); });
-    connect(addCommand(MainCommand::CalibrateFrequency, QStringLiteral("Calibrate Frequency"),
-                       QStringLiteral("Opens the Harvane – Frequency Calibration dialog."),
-                       QStringLiteral("Frequency Calibration")),
+    connect(addCommand(MainCommand::CalibrateFrequency, tr("Calibrate Frequency"),
+                       tr("Opens the Harvane – Frequency Calibration dialog."),
+                       tr("Frequency Calibration")),
             &QAction::triggered, this, [this] {
                 guarded([this] {
                     COmbrelRepeaterFreqCalibDlg dialog(deviceContext(), this);
@@ -288,27 +282,27 @@ void CMainFrame::createActions()
             });
 
     // Base Station
-    connect(addCommand(MainCommand::BaseReadSettings, QStringLiteral("Read Settings"),
-                       QStringLiteral("Opens the Harvane – Read Settings via Base Station dialog."),
-                       QStringLiteral("Read Settings")),
+    connect(addCommand(MainCommand::BaseReadSettings, tr("Read Settings"),
+                       tr("Opens the Harvane – Read Settings via Base Station dialog."),
+                       tr("Read Settings")),
             &QAction::triggered, this, [this] {
                 guarded([this] {
                     COmbrelRepGetSetgsViaBaseDlg dialog(deviceContext(), this);
                     dialog.exec();
                 });
             });
-    connect(addCommand(MainCommand::ImplantSurveillance, QStringLiteral("Implant Surveillance"),
-                       QStringLiteral("Opens the Harvane – Implant Surveillance dialog."),
-                       QStringLiteral("Implant Surveillance")),
+    connect(addCommand(MainCommand::ImplantSurveillance, tr("Implant Surveillance"),
+                       tr("Opens the Harvane – Implant Surveillance dialog."),
+                       tr("Implant Surveillance")),
             &QAction::triggered, this, [this] {
                 guarded([this] {
                     COmbrelRepeaterImplantSurveillanceDlg dialog(deviceContext(), this);
                     dialog.exec();
                 });
             });
-    connect(addCommand(MainCommand::BaseReadData, QStringLiteral("Read Data"),
-                       QStringLiteral("Opens the Harvane – Read Data via Base Station dialog."),
-                       QStringLiteral("Read Data via Base")),
+    connect(addCommand(MainCommand::BaseReadData, tr("Read Data"),
+                       tr("Opens the Harvane – Read Data via Base Station dialog."),
+                       tr("Read Data via Base")),
             &QAction::triggered, this, [this] {
                 guarded([this] {
                     BaseDownloadProcedure::Hooks hooks;
@@ -322,8 +316,8 @@ void CMainFrame::createActions()
                     dialog.exec();
                 });
             });
-    connect(addCommand(MainCommand::BaseRevision, QStringLiteral("Read Base Rev"),
-                       QStringLiteral("Shows the base station's firmware and hardware revision.")),
+    connect(addCommand(MainCommand::BaseRevision, tr("Read Base Rev"),
+                       tr("Shows the base station's firmware and hardware revision.")),
             &QAction::triggered, this, [this] {
                 guarded([this] {
                     COmbrelRepReadBaseRevDlg dialog(deviceContext(), this);
@@ -332,8 +326,8 @@ void CMainFrame::createActions()
             });
 
     // Help
-    QAction* helpTopics = addCommand(MainCommand::HelpTopics, QStringLiteral("&Help Topics"),
-                                     QStringLiteral("List Help topics"));
+    QAction* helpTopics =
+        addCommand(MainCommand::HelpTopics, tr("&Help Topics"), tr("List Help topics"));
     helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
     connect(helpTopics, &QAction::triggered, this, [] {
         // The help file beside the program, named like it; no help file, no help.
@@ -345,30 +339,28 @@ void CMainFrame::createActions()
             QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     });
     QAction* about =
-        addCommand(MainCommand::About, QStringLiteral("&About Harvane..."),
-                   QStringLiteral("Display program information, version number and copyright"),
-                   QStringLiteral("About"));
+        addCommand(MainCommand::About, tr("&About Harvane..."),
+                   tr("Display program information, version number and copyright"), tr("About"));
     about->setIcon(style->standardIcon(QStyle::SP_MessageBoxInformation));
     connect(about, &QAction::triggered, this, &CMainFrame::showAbout);
     QAction* contextHelp =
         addCommand(MainCommand::ContextHelp, QStringLiteral("?"),
-                   QStringLiteral("Display help for clicked on buttons, menus and windows"),
-                   QStringLiteral("Help"));
+                   tr("Display help for clicked on buttons, menus and windows"), tr("Help"));
     contextHelp->setIcon(ToolbarIcons::contextHelp());
     contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     connect(contextHelp, &QAction::triggered, this, [this] {
-        statusBar()->showMessage(QStringLiteral("Select an object on which to get Help"), 5000);
+        statusBar()->showMessage(tr("Select an object on which to get Help"), 5000);
         QWhatsThis::enterWhatsThisMode();
     });
 
     // Expert toolbar, port toolbar and pane switching.
-    connect(addCommand(MainCommand::ExpertMode, QStringLiteral("Expert Mode"),
-                       QStringLiteral("Switch the expert functions on or off")),
+    connect(addCommand(MainCommand::ExpertMode, tr("Expert Mode"),
+                       tr("Switch the expert functions on or off")),
             &QAction::triggered, this, &CMainFrame::toggleExpertMode);
-    connect(addCommand(MainCommand::UpdateComPort, QStringLiteral("Update COM Port"),
-                       QStringLiteral("Close the port and list the serial ports again")),
+    connect(addCommand(MainCommand::UpdateComPort, tr("Update COM Port"),
+                       tr("Close the port and list the serial ports again")),
             &QAction::triggered, this, &CMainFrame::updateComPort);
-    QAction* nextPane = addCommand(MainCommand::NextPane, QStringLiteral("Next Pane"));
+    QAction* nextPane = addCommand(MainCommand::NextPane, tr("Next Pane"));
     nextPane->setShortcuts({QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)});
     connect(nextPane, &QAction::triggered, this, &CMainFrame::switchPane);
     addAction(nextPane);
@@ -376,7 +368,7 @@ void CMainFrame::createActions()
 
 void CMainFrame::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(command(MainCommand::New));
     file->addAction(command(MainCommand::Open));
     file->addAction(command(MainCommand::Save));
@@ -386,39 +378,39 @@ void CMainFrame::createMenus()
     file->addAction(command(MainCommand::Pageview));
     file->addAction(command(MainCommand::PrintSetup));
     file->addSeparator();
-    m_recentMenu = file->addMenu(QStringLiteral("Last used"));
+    m_recentMenu = file->addMenu(tr("Last used"));
     file->addSeparator();
     file->addAction(command(MainCommand::OpenDataFolder));
     file->addSeparator();
     file->addAction(command(MainCommand::Exit));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     for (MainCommand which :
          {MainCommand::Undo, MainCommand::Cut, MainCommand::Copy, MainCommand::Paste})
         edit->addAction(command(which));
     edit->insertSeparator(command(MainCommand::Cut));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(command(MainCommand::ToggleToolbar));
     view->addAction(command(MainCommand::ToggleStatusBar));
     view->addSeparator();
     view->addAction(command(MainCommand::DataExplorer));
 
-    QMenu* port = menuBar()->addMenu(QStringLiteral("COM Port"));
+    QMenu* port = menuBar()->addMenu(tr("COM Port"));
     port->addAction(command(MainCommand::ChooseComPort));
 
-    QMenu* logger = menuBar()->addMenu(QStringLiteral("Logger"));
+    QMenu* logger = menuBar()->addMenu(tr("Logger"));
     for (MainCommand which :
          {MainCommand::ReadData, MainCommand::LoggerSettings, MainCommand::EraseMemory,
           MainCommand::HeadPosThreshold, MainCommand::CalibrateFrequency})
         logger->addAction(command(which));
 
-    QMenu* base = menuBar()->addMenu(QStringLiteral("Base Station"));
+    QMenu* base = menuBar()->addMenu(tr("Base Station"));
     for (MainCommand which : {MainCommand::BaseReadSettings, MainCommand::ImplantSurveillance,
                               MainCommand::BaseReadData, MainCommand::BaseRevision})
         base->addAction(command(which));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu* help = menuBar()->addMenu(tr("Help"));
     help->addAction(command(MainCommand::HelpTopics));
     help->addSeparator();
     help->addAction(command(MainCommand::About));
@@ -426,7 +418,7 @@ void CMainFrame::createMenus()
 
 void CMainFrame::createToolBars()
 {
-    QToolBar* standard = addToolBar(QStringLiteral("Standard"));
+    QToolBar* standard = addToolBar(tr("Standard"));
     standard->setObjectName(QStringLiteral("StandardToolBar"));
     standard->addAction(command(MainCommand::New));
     standard->addAction(command(MainCommand::Open));
@@ -452,19 +444,19 @@ void CMainFrame::createToolBars()
     // Hidden from its own context menu, the toolbar takes the menu entry along.
     connect(standard, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
 
-    QToolBar* expert = addToolBar(QStringLiteral("Expert"));
+    QToolBar* expert = addToolBar(tr("Expert"));
     expert->setObjectName(QStringLiteral("ExpertToolBar"));
     expert->addAction(command(MainCommand::ExpertMode));
 
     addToolBarBreak();
-    QToolBar* port = addToolBar(QStringLiteral("Port"));
+    QToolBar* port = addToolBar(tr("Port"));
     port->setObjectName(QStringLiteral("PortToolBar"));
     port->addAction(command(MainCommand::UpdateComPort));
     m_portList = new QComboBox(port);
     m_portList->setObjectName(QStringLiteral("PortList"));
     m_portList->setFixedWidth(80);
     m_portList->setMaxVisibleItems(qMax(1, 250 / qMax(1, m_portList->fontMetrics().height() + 6)));
-    m_portList->setToolTip(QStringLiteral("Choose COM port"));
+    m_portList->setToolTip(tr("Choose COM port"));
     // The box is narrow; its drop-down shows names in full.
     m_portList->view()->setMinimumWidth(160);
     port->addWidget(m_portList);
@@ -476,12 +468,12 @@ void CMainFrame::createToolBars()
 
 void CMainFrame::createStatusBar()
 {
-    auto* idle = new QLabel(QStringLiteral("For Help, press F1"), this);
+    auto* idle = new QLabel(tr("For Help, press F1"), this);
     statusBar()->addWidget(idle, 1);
     m_portPane = new QLabel(this);
     m_portPane->setObjectName(QStringLiteral("PortPane"));
-    m_portPane->setMinimumWidth(
-        m_portPane->fontMetrics().horizontalAdvance(QStringLiteral("Choose COM port")) + 8);
+    m_portPane->setMinimumWidth(m_portPane->fontMetrics().horizontalAdvance(tr("Choose COM port")) +
+                                8);
     statusBar()->addPermanentWidget(m_portPane);
     // Lock-key panes, shown as the framework shows them; the keys' states are
     // not something every platform tells a program, so they stay blank.
@@ -495,11 +487,11 @@ void CMainFrame::createStatusBar()
 void CMainFrame::guarded(const std::function<void()>& open)
 {
     if (!isPortOpen()) {
-        m_services.prompts.showMessage(QStringLiteral("Please choose a COM port first!"));
+        m_services.prompts.showMessage(tr("Please choose a COM port first!"));
         return;
     }
     if (!m_logger) {
-        m_services.prompts.showMessage(QStringLiteral("Please choose a logger first!"));
+        m_services.prompts.showMessage(tr("Please choose a logger first!"));
         return;
     }
     open();
@@ -508,7 +500,7 @@ void CMainFrame::guarded(const std::function<void()>& open)
 void CMainFrame::notBuiltYet(const QString& function)
 {
     m_services.prompts.showMessage(
-        QStringLiteral("%1 is not available in this version of Harvane yet.").arg(function));
+        tr("%1 is not available in this version of Harvane yet.").arg(function));
 }
 
 void CMainFrame::choosePort(const QString& name, int listIndex)
@@ -657,7 +649,7 @@ void CMainFrame::setActivePane(CVelmoraView* pane)
 
 void CMainFrame::updateTitle()
 {
-    setWindowTitle(m_document->title() + QStringLiteral(" - Harvane"));
+    setWindowTitle(m_document->title() + tr(" - Harvane"));
 }
 
 void CMainFrame::updateRecentFiles()

@@ -26,22 +26,20 @@ CVelmoraApp::~CVelmoraApp()
 void CVelmoraApp::describeCommandLine(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(
-        QStringLiteral("Reads out and configures livestock monitoring loggers and base stations."));
+        tr("Reads out and configures livestock monitoring loggers and base stations."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption({QStringLiteral("demo"),
-                      QStringLiteral("Offer a simulated logger and base station as the ports "
-                                     "sim:logger and sim:base.")});
+    parser.addOption(
+        {QStringLiteral("demo"), tr("Offer a simulated logger and base station as the ports "
+                                    "sim:logger and sim:base.")});
     parser.addOption({QStringLiteral("data-dir"),
-                      QStringLiteral("Write reports, logs and downloads below DIR."),
-                      QStringLiteral("DIR")});
+                      tr("Write reports, logs and downloads below DIR."), QStringLiteral("DIR")});
     parser.addOption(
         {QStringLiteral("port"),
-         QStringLiteral(
-             "Open this port at start-up, as choosing it in the port list does: a "
-             "listed name (ttyUSB0, COM3) or a path such as /dev/pts/7 (harvane-devsim)."),
+         tr("Open this port at start-up, as choosing it in the port list does: a "
+            "listed name (ttyUSB0, COM3) or a path such as /dev/pts/7 (harvane-devsim)."),
          QStringLiteral("PORT")});
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file to open."),
+    parser.addPositionalArgument(QStringLiteral("file"), tr("A data file to open."),
                                  QStringLiteral("[file]"));
 }
 

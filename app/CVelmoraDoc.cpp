@@ -10,7 +10,7 @@ CVelmoraDoc::CVelmoraDoc(LoggerLookup logger, QObject* parent)
 
 QString CVelmoraDoc::title() const
 {
-    return m_path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_path).fileName();
+    return m_path.isEmpty() ? tr("Untitled") : QFileInfo(m_path).fileName();
 }
 
 void CVelmoraDoc::setModifiedFlag(bool modified)

@@ -22,8 +22,8 @@ CYesNoDlg::CYesNoDlg(const QString& question, QWidget* parent) : QDialog(parent)
     m_text->setFixedHeight(m_text->fontMetrics().lineSpacing() * 4 + 12);
     m_text->setMinimumWidth(320);
 
-    m_yes = new QPushButton(QStringLiteral("Yes"), this);
-    m_no = new QPushButton(QStringLiteral("No"), this);
+    m_yes = new QPushButton(tr("Yes"), this);
+    m_no = new QPushButton(tr("No"), this);
     m_yes->setDefault(true);
     connect(m_yes, &QPushButton::clicked, this, [this] { done(ResultYes); });
     connect(m_no, &QPushButton::clicked, this, [this] { done(ResultNo); });

@@ -1,4 +1,5 @@
 #include "app/MessageBoxPrompts.h"
+#include <QCoreApplication>
 
 #include "app/CYesNoDlg.h"
 
@@ -39,7 +40,7 @@ SaveChangesAnswer MessageBoxPrompts::askSaveChanges(const QString& documentName)
 {
     const auto answer = QMessageBox::question(
         ownerFor(m_parent), QApplication::applicationDisplayName(),
-        QStringLiteral("Save changes to %1?").arg(documentName),
+        QCoreApplication::translate("MessageBoxPrompts", "Save changes to %1?").arg(documentName),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
         return SaveChangesAnswer::Save;

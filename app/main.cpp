@@ -1,4 +1,5 @@
 #include "app/CVelmoraApp.h"
+#include "app/Translations.h"
 #include "app/WarningPicture.h"
 
 #include <QApplication>
@@ -20,6 +21,12 @@ void nameTheApplication()
     QCoreApplication::setApplicationVersion(QStringLiteral(HARVANE_VERSION));
 }
 
+void translate(QCoreApplication& app)
+{
+    Translations::install(app, Translations::folders(QCoreApplication::applicationDirPath()),
+                          QLocale::system());
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -29,6 +36,7 @@ int main(int argc, char* argv[])
     if (CVelmoraApp::asksForInformationOnly(argc, argv)) {
         QCoreApplication core(argc, argv);
         nameTheApplication();
+        translate(core);
         QCommandLineParser parser;
         CVelmoraApp::describeCommandLine(parser);
         parser.process(core); // prints and exits
@@ -37,6 +45,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     nameTheApplication();
+    translate(app);
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(appIconPicture(256))));
     // Numbers are written and read with a point whatever the user's locale:
     // Qt's own formatting and the C library's (Qt set the latter from the

@@ -1,4 +1,5 @@
 #include "base/BaseDownloadProcedure.h"
+#include <QCoreApplication>
 
 #include "base/BaseDownloadView.h"
 #include "base/BaseFrame.h"
@@ -11,9 +12,10 @@
 
 namespace {
 
-const QString ReadCaption = QStringLiteral("Read Data");
-const QString AbortCaption = QStringLiteral("Abort Reading");
-const QString Waiting = QStringLiteral("Waiting for connection to logger...");
+const QString ReadCaption = QCoreApplication::translate("BaseDownloadProcedure", "Read Data");
+const QString AbortCaption = QCoreApplication::translate("BaseDownloadProcedure", "Abort Reading");
+const QString Waiting =
+    QCoreApplication::translate("BaseDownloadProcedure", "Waiting for connection to logger...");
 
 struct Clock {
     std::int64_t hours, minutes, seconds, milliseconds;
@@ -187,23 +189,28 @@ LoggerConnection::State BaseDownloadProcedure::statusReceived(const LoggerStatus
     if (m_total > DataFile::MaxDataBytes) {
         // A status no logger can have: asking for that many chunks would
         // never end, and the file could not be opened afterwards.
-        return fail(QStringLiteral("The logger reports %1 bytes of data, more than any logger "
-                                   "holds. The data cannot be read.")
-                        .arg(m_total));
+        return fail(
+            QCoreApplication::translate("BaseDownloadProcedure",
+                                        "The logger reports %1 bytes of data, more than any logger "
+                                        "holds. The data cannot be read.")
+                .arg(m_total));
     }
     m_file.emplace(m_context.folders, status.implantId(), status.loggerId());
     m_filePath = m_file->path();
     switch (m_file->open(status, &m_position)) {
     case RepositoryFile::Opened::Unsupported:
-        return fail(QStringLiteral("Error: Unsupported file type!"));
+        return fail(
+            QCoreApplication::translate("BaseDownloadProcedure", "Error: Unsupported file type!"));
     case RepositoryFile::Opened::Failed:
-        return fail(QStringLiteral("Error: Can not create or retrieve repository file!"));
+        return fail(QCoreApplication::translate(
+            "BaseDownloadProcedure", "Error: Can not create or retrieve repository file!"));
     case RepositoryFile::Opened::Resumed:
     case RepositoryFile::Opened::Created:
         break;
     }
     m_connectedUs = m_context.pump.nowUs();
-    setStatus(QStringLiteral("Connection established and download in progress"));
+    setStatus(QCoreApplication::translate("BaseDownloadProcedure",
+                                          "Connection established and download in progress"));
     m_startPosition = m_position;
     m_view.setProgressRange(m_total > m_position ? m_total - m_position : 0);
     m_view.setProgress(0);
@@ -246,7 +253,8 @@ LoggerConnection::State BaseDownloadProcedure::receiveChunk()
     }
     m_view.setProgress(m_position - m_startPosition);
     if (!m_file->storeChunk(m_position, std::span(reply).first(BaseFrame::ChunkDataSize)))
-        return fail(QStringLiteral("Error: Can not retrieve repository file!"));
+        return fail(QCoreApplication::translate("BaseDownloadProcedure",
+                                                "Error: Can not retrieve repository file!"));
     m_position += ChunkSize;
     m_lastChunkUs = m_context.pump.nowUs();
     showTimes();
@@ -259,14 +267,16 @@ LoggerConnection::State BaseDownloadProcedure::finish()
     endConnection();
     m_view.setProgress(m_position - m_startPosition);
     const bool complete = m_position >= m_total;
-    setStatus(complete ? QStringLiteral("Download completed!") : abortedText(m_position, m_total));
+    setStatus(complete ? QCoreApplication::translate("BaseDownloadProcedure", "Download completed!")
+                       : abortedText(m_position, m_total));
     showTransfer(false);
     // The last chunk is asked for again next time: the logger may have
     // written more into it. A download that stored nothing keeps 0.
     const std::uint32_t count = m_position >= ChunkSize ? m_position - ChunkSize : 0;
     auto document = m_file->finish(*m_status, count);
     if (!document) {
-        const QString message = QStringLiteral("Error: Can not open repository file!");
+        const QString message = QCoreApplication::translate("BaseDownloadProcedure",
+                                                            "Error: Can not open repository file!");
         m_context.prompts.showMessage(message);
         m_error = message;
         m_outcome = Outcome::Failed;

@@ -1,4 +1,5 @@
 #include "base/BaseSettingsProcedure.h"
+#include <QCoreApplication>
 
 #include "base/BaseSettingsView.h"
 #include "link/Pump.h"
@@ -6,8 +7,8 @@
 #include "logger/StatusReport.h"
 
 namespace {
-const QString ReadCaption = QStringLiteral("Read Settings");
-const QString AbortCaption = QStringLiteral("Abort Reading");
+const QString ReadCaption = QCoreApplication::translate("BaseSettingsProcedure", "Read Settings");
+const QString AbortCaption = QCoreApplication::translate("BaseSettingsProcedure", "Abort Reading");
 } // namespace
 
 BaseSettingsProcedure::BaseSettingsProcedure(DeviceContext context, BaseSettingsView& view)
@@ -77,7 +78,8 @@ LoggerConnection::State BaseSettingsProcedure::statusReceived(const LoggerStatus
         // Asking for the status again would only fail again, for as long as
         // the user lets it: the values are on screen, the file is what is
         // missing.
-        m_context.prompts.showMessage(QStringLiteral("Error: Can not create the status report!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "BaseSettingsProcedure", "Error: Can not create the status report!"));
     }
     endConnection();
     return State::End;

@@ -21,9 +21,9 @@ COmbrelRepDownloadDataViaBaseDlg::COmbrelRepDownloadDataViaBaseDlg(
     DeviceContext context, BaseDownloadProcedure::Hooks hooks, QWidget* parent)
     : ExitGuardedDialog(parent), m_context(std::move(context))
 {
-    setWindowTitle(QStringLiteral("Harvane - Read Data via Base Station"));
+    setWindowTitle(tr("Harvane - Read Data via Base Station"));
 
-    auto* control = new LoggerControlGroup(QStringLiteral("Read Data"), this);
+    auto* control = new LoggerControlGroup(tr("Read Data"), this);
     m_read = control->button();
     m_implant = control->implantField();
 
@@ -47,16 +47,16 @@ COmbrelRepDownloadDataViaBaseDlg::COmbrelRepDownloadDataViaBaseDlg(
     auto* form = new QFormLayout(progressGroup);
     form->setContentsMargins(0, 0, 0, 0);
     form->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
-    form->addRow(QStringLiteral("Download Progress:"), m_progress);
+    form->addRow(tr("Download Progress:"), m_progress);
     form->addRow(QString(), m_transfer);
-    form->addRow(QStringLiteral("Download Status:"), m_status);
-    form->addRow(QStringLiteral("Time Since Last Packet:"), m_sinceLast);
-    form->addRow(QStringLiteral("Time Elapsed Since Started:"), m_elapsed);
+    form->addRow(tr("Download Status:"), m_status);
+    form->addRow(tr("Time Since Last Packet:"), m_sinceLast);
+    form->addRow(tr("Time Elapsed Since Started:"), m_elapsed);
 
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     m_exit->setAutoDefault(false);
     setExitButton(m_exit);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->hide();
 
     m_vicinity = new LoggersInVicinityGroup(

@@ -15,19 +15,19 @@
 COmbrelRepGetSetgsViaBaseDlg::COmbrelRepGetSetgsViaBaseDlg(DeviceContext context, QWidget* parent)
     : ExitGuardedDialog(parent), m_context(std::move(context))
 {
-    setWindowTitle(QStringLiteral("Harvane - Read Settings via Base Station"));
+    setWindowTitle(tr("Harvane - Read Settings via Base Station"));
 
-    auto* control = new LoggerControlGroup(QStringLiteral("Read Settings"), this);
+    auto* control = new LoggerControlGroup(tr("Read Settings"), this);
     m_read = control->button();
     m_implant = control->implantField();
 
     m_panel = std::make_unique<LoggerSettingsPanel>(this);
     m_panel->setDisplayOnly();
 
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     m_exit->setAutoDefault(false);
     setExitButton(m_exit);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->hide();
 
     m_vicinity = new LoggersInVicinityGroup(

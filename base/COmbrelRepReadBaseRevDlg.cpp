@@ -9,24 +9,24 @@
 COmbrelRepReadBaseRevDlg::COmbrelRepReadBaseRevDlg(DeviceContext context, QWidget* parent)
     : ExitGuardedDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Harvane - Read Base Station Revision"));
-    m_read = new QPushButton(QStringLiteral("Read revision"), this);
+    setWindowTitle(tr("Harvane - Read Base Station Revision"));
+    m_read = new QPushButton(tr("Read revision"), this);
     m_firmware = new QLineEdit(this);
     m_hardware = new QLineEdit(this);
     for (QLineEdit* field : {m_firmware, m_hardware}) {
         field->setReadOnly(true);
         field->setMinimumWidth(160);
     }
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->hide();
     for (QPushButton* button : {m_read, m_exit, m_ok})
         button->setAutoDefault(false);
 
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("FW revision:"), m_firmware);
-    fields->addRow(QStringLiteral("HW revision:"), m_hardware);
+    fields->addRow(tr("FW revision:"), m_firmware);
+    fields->addRow(tr("HW revision:"), m_hardware);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_read);
     buttons->addStretch();

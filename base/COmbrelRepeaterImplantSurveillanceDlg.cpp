@@ -13,18 +13,17 @@ COmbrelRepeaterImplantSurveillanceDlg::COmbrelRepeaterImplantSurveillanceDlg(Dev
                                                                              QWidget* parent)
     : ExitGuardedDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Implant Surveillance"));
-    auto* heading =
-        new QLabel(QStringLiteral("Type   Date/Time   ImplantID     BodyTemperature"), this);
+    setWindowTitle(tr("Implant Surveillance"));
+    auto* heading = new QLabel(tr("Type   Date/Time   ImplantID     BodyTemperature"), this);
     m_list = new LogListWidget(this);
     m_list->setMinimumSize(460, 240);
-    m_start = new QPushButton(QStringLiteral("Start Surveillance"), this);
-    m_deleteLog = new QPushButton(QStringLiteral("Delete Log"), this);
+    m_start = new QPushButton(tr("Start Surveillance"), this);
+    m_deleteLog = new QPushButton(tr("Delete Log"), this);
     m_animation = new BusyAnimation(this);
     m_animation->setFixedSize(80, 48);
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->hide();
     for (QPushButton* button : {m_start, m_deleteLog, m_exit, m_cancel})
         button->setAutoDefault(false);

@@ -15,7 +15,7 @@ int ImplantIdField::take(UserPrompts& prompts)
     if (ok) {
         m_value = value;
     } else {
-        prompts.showMessage(QStringLiteral("Enter an integer."));
+        prompts.showMessage(tr("Enter an integer."));
         setText(QString::number(m_value));
     }
     return m_value;

@@ -6,12 +6,12 @@
 #include <QPushButton>
 
 LoggerControlGroup::LoggerControlGroup(const QString& buttonCaption, QWidget* parent)
-    : QGroupBox(QStringLiteral("Logger Control"), parent)
+    : QGroupBox(tr("Logger Control"), parent)
 {
     m_button = new QPushButton(buttonCaption, this);
     m_button->setAutoDefault(false);
     m_implant = new ImplantIdField(this);
     auto* layout = new QFormLayout(this);
     layout->addRow(m_button);
-    layout->addRow(QStringLiteral("Pick Implant ID:"), m_implant);
+    layout->addRow(tr("Pick Implant ID:"), m_implant);
 }

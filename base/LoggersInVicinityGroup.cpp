@@ -11,13 +11,13 @@ LoggersInVicinityGroup::LoggersInVicinityGroup(
     DeviceContext context, ReportWatch::Settings settings,
     std::function<void(bool enabled)> setDialogControlsEnabled, BusyAnimation* animation,
     QWidget* parent)
-    : QGroupBox(QStringLiteral("Loggers in vicinity"), parent),
+    : QGroupBox(tr("Loggers in vicinity"), parent),
       m_setDialogControlsEnabled(std::move(setDialogControlsEnabled)), m_animation(animation)
 {
     m_list = new LogListWidget(this);
     m_list->setMinimumHeight(110);
     m_start = new QPushButton(settings.idleCaption, this);
-    m_deleteLog = new QPushButton(QStringLiteral("Delete Log"), this);
+    m_deleteLog = new QPushButton(tr("Delete Log"), this);
     for (QPushButton* button : {m_start, m_deleteLog})
         button->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;

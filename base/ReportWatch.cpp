@@ -1,4 +1,5 @@
 #include "base/ReportWatch.h"
+#include <QCoreApplication>
 
 #include "app/TextLog.h"
 #include "base/BaseReport.h"
@@ -20,8 +21,8 @@ ReportWatch::Settings vicinity(IdentifyTiming identify, std::uint32_t switchWait
     settings.reportSize = BaseReport::LoggerReportSize;
     settings.discardAfterStart = 14;
     settings.logName = QStringLiteral("InVicinityLog");
-    settings.idleCaption = QStringLiteral("Start Observation");
-    settings.runningCaption = QStringLiteral("Stop Observation");
+    settings.idleCaption = QCoreApplication::translate("ReportWatch", "Start Observation");
+    settings.runningCaption = QCoreApplication::translate("ReportWatch", "Stop Observation");
     settings.fileErrorCaption = settings.idleCaption;
     settings.lockBeforeIdentify = true;
     settings.line = [](std::span<const std::uint8_t> report, const QDateTime& time) {
@@ -52,9 +53,9 @@ ReportWatch::Settings ReportWatch::implantSurveillance()
     settings.reportSize = BaseReport::ImplantReportSize;
     settings.discardAfterStart = 8;
     settings.logName = QStringLiteral("ImplantLog");
-    settings.idleCaption = QStringLiteral("Start Surveillance");
-    settings.runningCaption = QStringLiteral("Stop Surveilance");
-    settings.fileErrorCaption = QStringLiteral("Start Surveilance");
+    settings.idleCaption = QCoreApplication::translate("ReportWatch", "Start Surveillance");
+    settings.runningCaption = QCoreApplication::translate("ReportWatch", "Stop Surveilance");
+    settings.fileErrorCaption = QCoreApplication::translate("ReportWatch", "Start Surveilance");
     settings.lockBeforeIdentify = false;
     settings.line = &BaseReport::implantLine;
     return settings;
@@ -100,7 +101,8 @@ void ReportWatch::run()
 
     TextLog log;
     if (!log.open(m_context.folders, m_settings.logName, {}, m_context.pump.currentDateTime())) {
-        m_context.prompts.showMessage(QStringLiteral("Error: Can not create Log-file!"));
+        m_context.prompts.showMessage(
+            QCoreApplication::translate("ReportWatch", "Error: Can not create Log-file!"));
         m_view.setAnimation(false);
         m_view.setCaption(m_settings.fileErrorCaption);
         exchange().write({m_settings.switchCode, CommandCode::Off});

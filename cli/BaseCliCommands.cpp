@@ -1,4 +1,5 @@
 #include "cli/BaseCliCommands.h"
+#include <QCoreApplication>
 
 #include "base/BaseDownloadProcedure.h"
 #include "base/BaseDownloadView.h"
@@ -68,7 +69,9 @@ std::optional<int> positiveSeconds(const QCommandLineParser& parser, const QStri
     bool ok = false;
     const int seconds = parser.value(option).toInt(&ok);
     if (!ok || seconds <= 0) {
-        CliRunner::usage(cli, QStringLiteral("--%1 takes a whole number above 0").arg(option));
+        CliRunner::usage(
+            cli, QCoreApplication::translate("BaseCliCommands", "--%1 takes a whole number above 0")
+                     .arg(option));
         return std::nullopt;
     }
     return seconds;
@@ -91,9 +94,12 @@ std::optional<std::vector<int>> implantList(const QCommandLineParser& parser, co
         implants.push_back(id);
     }
     if (implants.empty() || (!listAllowed && implants.size() > 1)) {
-        CliRunner::usage(cli, listAllowed ? QStringLiteral("--implant takes an implant ID from 0 "
+        CliRunner::usage(
+            cli, listAllowed ? QCoreApplication::translate("BaseCliCommands",
+                                                           "--implant takes an implant ID from 0 "
                                                            "to 255, or a list such as 5,7,12")
-                                          : QStringLiteral("--implant takes an implant ID from 0 "
+                             : QCoreApplication::translate("BaseCliCommands",
+                                                           "--implant takes an implant ID from 0 "
                                                            "to 255"));
         return std::nullopt;
     }
@@ -121,9 +127,11 @@ std::optional<LoggerArguments> loggerArguments(const QCommandLineParser& parser,
 
 void addConnectOption(QCommandLineParser& parser)
 {
-    parser.addOption({QStringLiteral("connect-seconds"),
-                      QStringLiteral("How long to wait for the logger to answer (default 120)."),
-                      QStringLiteral("S"), QString::number(DefaultConnectSeconds)});
+    parser.addOption(
+        {QStringLiteral("connect-seconds"),
+         QCoreApplication::translate("BaseCliCommands",
+                                     "How long to wait for the logger to answer (default 120)."),
+         QStringLiteral("S"), QString::number(DefaultConnectSeconds)});
 }
 
 class ConsoleSettingsView final : public BaseSettingsView {
@@ -161,9 +169,11 @@ int baseStatus(const QCommandLineParser& parser, const CliContext& cli)
     const auto& status = procedure.lastStatus();
     if (!status) {
         if (deadline.passed())
-            cli.printError(QStringLiteral("The logger of implant %1 did not answer within %2 s.")
-                               .arg(implant)
-                               .arg(seconds));
+            cli.printError(
+                QCoreApplication::translate("BaseCliCommands",
+                                            "The logger of implant %1 did not answer within %2 s.")
+                    .arg(implant)
+                    .arg(seconds));
         return CliCommand::ExitFailure;
     }
     const LoggerSettingsForm& form = procedure.form();
@@ -171,7 +181,8 @@ int baseStatus(const QCommandLineParser& parser, const CliContext& cli)
     std::fflush(cli.out);
     if (procedure.lastReportPath().isEmpty())
         return CliCommand::ExitFailure;
-    cli.printError(QStringLiteral("Report: %1").arg(procedure.lastReportPath()));
+    cli.printError(QCoreApplication::translate("BaseCliCommands", "Report: %1")
+                       .arg(procedure.lastReportPath()));
     return CliCommand::ExitOk;
 }
 
@@ -306,13 +317,17 @@ int baseReadData(const QCommandLineParser& parser, const CliContext& cli)
             break;
         case BaseDownloadProcedure::Outcome::Stopped:
             why = deadline.passed()
-                      ? QStringLiteral("the logger did not answer within %1 s").arg(seconds)
-                      : QStringLiteral("stopped before the logger answered");
+                      ? QCoreApplication::translate("BaseCliCommands",
+                                                    "the logger did not answer within %1 s")
+                            .arg(seconds)
+                      : QCoreApplication::translate("BaseCliCommands",
+                                                    "stopped before the logger answered");
             break;
         case BaseDownloadProcedure::Outcome::None:
             // The base station was not identified; its message was shown.
-            why = session.prompts.messages().isEmpty() ? QStringLiteral("stopped before it started")
-                                                       : session.prompts.messages().last();
+            why = session.prompts.messages().isEmpty()
+                      ? QCoreApplication::translate("BaseCliCommands", "stopped before it started")
+                      : session.prompts.messages().last();
             break;
         }
         const QString path =
@@ -327,7 +342,9 @@ int baseReadData(const QCommandLineParser& parser, const CliContext& cli)
         } else {
             summary << QStringLiteral("implant %1: %2, %3 bytes stored, %4")
                            .arg(implant)
-                           .arg(path.isEmpty() ? QStringLiteral("no file") : path)
+                           .arg(path.isEmpty()
+                                    ? QCoreApplication::translate("BaseCliCommands", "no file")
+                                    : path)
                            .arg(path.isEmpty() ? 0 : procedure.storedCount())
                            .arg(why);
         }
@@ -390,14 +407,15 @@ int watchReports(const QCommandLineParser& parser, const CliContext& cli,
     const QString log = watch.lastLogPath();
     if (log.isEmpty())
         return CliCommand::ExitFailure;
-    cli.printError(QStringLiteral("Log: %1").arg(log));
+    cli.printError(QCoreApplication::translate("BaseCliCommands", "Log: %1").arg(log));
     return session.exchange.linkLost() || cli.interrupted() ? CliCommand::ExitFailure
                                                             : CliCommand::ExitOk;
 }
 
 void addSecondsOption(QCommandLineParser& parser)
 {
-    parser.addOption({QStringLiteral("seconds"), QStringLiteral("How long to watch."),
+    parser.addOption({QStringLiteral("seconds"),
+                      QCoreApplication::translate("BaseCliCommands", "How long to watch."),
                       QStringLiteral("S"), QStringLiteral("60")});
 }
 
@@ -411,43 +429,54 @@ void addImplantOption(QCommandLineParser& parser, const QString& help)
 std::vector<CliCommand> baseCliCommands()
 {
     return {
-        CliCommand{QStringLiteral("base-status"),
-                   QStringLiteral("Read a distant logger's status through the base station, "
-                                  "print it and write it to StatusLogBase."),
-                   true,
-                   [](QCommandLineParser& parser) {
-                       addImplantOption(parser,
-                                        QStringLiteral("The implant the logger is paired with."));
-                       addConnectOption(parser);
-                   },
-                   baseStatus},
         CliCommand{
-            QStringLiteral("base-read-data"),
-            QStringLiteral("Download distant loggers' memory into Downloads/, resuming earlier "
-                           "downloads."),
+            QStringLiteral("base-status"),
+            QCoreApplication::translate("BaseCliCommands",
+                                        "Read a distant logger's status through the base station, "
+                                        "print it and write it to StatusLogBase."),
             true,
             [](QCommandLineParser& parser) {
-                addImplantOption(parser, QStringLiteral("The implant the logger is paired with, "
-                                                        "or a list (5,7,12) read in turn."));
+                addImplantOption(
+                    parser, QCoreApplication::translate("BaseCliCommands",
+                                                        "The implant the logger is paired with."));
                 addConnectOption(parser);
             },
-            baseReadData},
-        CliCommand{QStringLiteral("base-revision"),
-                   QStringLiteral("Read the base station's firmware and hardware revision."),
+            baseStatus},
+        CliCommand{QStringLiteral("base-read-data"),
+                   QCoreApplication::translate(
+                       "BaseCliCommands",
+                       "Download distant loggers' memory into Downloads/, resuming earlier "
+                       "downloads."),
                    true,
-                   {},
-                   baseRevision},
+                   [](QCommandLineParser& parser) {
+                       addImplantOption(parser, QCoreApplication::translate(
+                                                    "BaseCliCommands",
+                                                    "The implant the logger is paired with, "
+                                                    "or a list (5,7,12) read in turn."));
+                       addConnectOption(parser);
+                   },
+                   baseReadData},
+        CliCommand{
+            QStringLiteral("base-revision"),
+            QCoreApplication::translate("BaseCliCommands",
+                                        "Read the base station's firmware and hardware revision."),
+            true,
+            {},
+            baseRevision},
         CliCommand{QStringLiteral("vicinity"),
-                   QStringLiteral("List the loggers the base station hears for a while."), true,
-                   addSecondsOption,
+                   QCoreApplication::translate(
+                       "BaseCliCommands", "List the loggers the base station hears for a while."),
+                   true, addSecondsOption,
                    [](const QCommandLineParser& parser, const CliContext& cli) {
                        return watchReports(parser, cli, ReportWatch::vicinityInReadData());
                    }},
-        CliCommand{QStringLiteral("implant-surveillance"),
-                   QStringLiteral("List what the base station hears from implants for a while."),
-                   true, addSecondsOption,
-                   [](const QCommandLineParser& parser, const CliContext& cli) {
-                       return watchReports(parser, cli, ReportWatch::implantSurveillance());
-                   }},
+        CliCommand{
+            QStringLiteral("implant-surveillance"),
+            QCoreApplication::translate(
+                "BaseCliCommands", "List what the base station hears from implants for a while."),
+            true, addSecondsOption,
+            [](const QCommandLineParser& parser, const CliContext& cli) {
+                return watchReports(parser, cli, ReportWatch::implantSurveillance());
+            }},
     };
 }

@@ -1,4 +1,5 @@
 #include "cli/CliRunner.h"
+#include <QCoreApplication>
 
 #include "cli/BaseCliCommands.h"
 #include "cli/DataCliCommands.h"
@@ -11,16 +12,17 @@
 
 namespace {
 
-const QCommandLineOption portOption(QStringLiteral("port"),
-                                    QStringLiteral("The serial port: ttyUSB0, COM3, /dev/pts/7, or "
-                                                   "sim:logger / sim:base for a simulated device."),
-                                    QStringLiteral("PORT"));
-const QCommandLineOption
-    dataDirOption(QStringLiteral("data-dir"),
-                  QStringLiteral("Root folder for reports, logs and downloads."),
-                  QStringLiteral("DIR"));
+const QCommandLineOption portOption(
+    QStringLiteral("port"),
+    QCoreApplication::translate("CliRunner", "The serial port: ttyUSB0, COM3, /dev/pts/7, or "
+                                             "sim:logger / sim:base for a simulated device."),
+    QStringLiteral("PORT"));
+const QCommandLineOption dataDirOption(
+    QStringLiteral("data-dir"),
+    QCoreApplication::translate("CliRunner", "Root folder for reports, logs and downloads."),
+    QStringLiteral("DIR"));
 const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                    QStringLiteral("Show this help."));
+                                    QCoreApplication::translate("CliRunner", "Show this help."));
 
 bool takesValue(const QString& argument)
 {
@@ -77,11 +79,13 @@ int CliRunner::run(const QStringList& arguments, QList<QByteArray> nativeArgumen
             m_cli.print(overview());
             return ExitOk;
         }
-        return usage(m_cli, QStringLiteral("no command given"));
+        return usage(m_cli, QCoreApplication::translate("CliRunner", "no command given"));
     }
     const CliCommand* command = findCommand(commandName);
     if (command == nullptr)
-        return usage(m_cli, QStringLiteral("unknown command '%1'").arg(commandName));
+        return usage(
+            m_cli,
+            QCoreApplication::translate("CliRunner", "unknown command '%1'").arg(commandName));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(command->summary);
@@ -95,43 +99,46 @@ int CliRunner::run(const QStringList& arguments, QList<QByteArray> nativeArgumen
         return usage(m_cli, parser.errorText());
     if (parser.isSet(helpOption)) {
         QString help = parser.helpText();
-        help.replace(QStringLiteral("[options] ") + command->name,
-                     QStringLiteral("[--port PORT] [--data-dir DIR] ") + command->name +
-                         QStringLiteral(" [options]"));
+        help.replace(QCoreApplication::translate("CliRunner", "[options] ") + command->name,
+                     QCoreApplication::translate("CliRunner", "[--port PORT] [--data-dir DIR] ") +
+                         command->name + QCoreApplication::translate("CliRunner", " [options]"));
         m_cli.print(help.trimmed());
         return ExitOk;
     }
     if (!command->takesArguments && parser.positionalArguments().size() > 1)
-        return usage(
-            m_cli, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments()[1]));
+        return usage(m_cli, QCoreApplication::translate("CliRunner", "unexpected argument '%1'")
+                                .arg(parser.positionalArguments()[1]));
     m_cli.port = parser.value(portOption);
     m_cli.dataDir = parser.value(dataDirOption);
     if (command->needsPort && m_cli.port.isEmpty())
-        return usage(m_cli, QStringLiteral("'%1' needs --port PORT").arg(command->name));
+        return usage(
+            m_cli,
+            QCoreApplication::translate("CliRunner", "'%1' needs --port PORT").arg(command->name));
     return command->execute(parser, m_cli);
 }
 
 int CliRunner::usage(const CliContext& cli, const QString& problem)
 {
-    cli.printError(QStringLiteral("harvane-cli: %1").arg(problem));
-    cli.printError(QStringLiteral("Try 'harvane-cli --help' or 'harvane-cli COMMAND --help'."));
+    cli.printError(QCoreApplication::translate("CliRunner", "harvane-cli: %1").arg(problem));
+    cli.printError(QCoreApplication::translate(
+        "CliRunner", "Try 'harvane-cli --help' or 'harvane-cli COMMAND --help'."));
     return ExitUsage;
 }
 
 QString CliRunner::overview() const
 {
-    QString text =
-        QStringLiteral("Usage: harvane-cli [--port PORT] [--data-dir DIR] COMMAND [options]\n"
-                       "\n"
-                       "Talks to a Harvane logger or base station on a serial port.\n"
-                       "PORT is a port name (ttyUSB0, COM3), a device path (/dev/pts/7), or\n"
-                       "sim:logger / sim:base for the built-in simulated devices.\n"
-                       "\n"
-                       "Commands:\n");
+    QString text = QCoreApplication::translate(
+        "CliRunner", "Usage: harvane-cli [--port PORT] [--data-dir DIR] COMMAND [options]\n"
+                     "\n"
+                     "Talks to a Harvane logger or base station on a serial port.\n"
+                     "PORT is a port name (ttyUSB0, COM3), a device path (/dev/pts/7), or\n"
+                     "sim:logger / sim:base for the built-in simulated devices.\n"
+                     "\n"
+                     "Commands:\n");
     for (const CliCommand& command : m_commands)
         text += QStringLiteral("  %1  %2\n").arg(command.name.leftJustified(16), command.summary);
-    text += QStringLiteral(
-        "\nEach command takes --help. Exit status: 0 done, 1 failed, 2 usage error.");
+    text += QCoreApplication::translate(
+        "CliRunner", "\nEach command takes --help. Exit status: 0 done, 1 failed, 2 usage error.");
     return text;
 }
 

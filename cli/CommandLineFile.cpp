@@ -1,4 +1,5 @@
 #include "cli/CommandLineFile.h"
+#include <QCoreApplication>
 
 #include "data/CsvExport.h"
 
@@ -98,7 +99,8 @@ bool CommandLineFile::writeExports(const DataDocument& document, CivilTime pcClo
     const QByteArray groups = nativeExportPath(m_native, "HB");
     const auto fail = [&] {
         if (error != nullptr)
-            *error = QStringLiteral("Error: Can not write the export file %1!")
+            *error = QCoreApplication::translate("CommandLineFile",
+                                                 "Error: Can not write the export file %1!")
                          .arg(QFile::decodeName(records));
         return false;
     };

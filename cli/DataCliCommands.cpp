@@ -1,4 +1,5 @@
 #include "cli/DataCliCommands.h"
+#include <QCoreApplication>
 
 #include "cli/CliRunner.h"
 #include "cli/CommandLineFile.h"
@@ -19,7 +20,8 @@ std::unique_ptr<CommandLineFile> namedFile(const QCommandLineParser& parser, con
 {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2) {
-        *failure = CliRunner::usage(cli, QStringLiteral("give one data file (FILE.bin)"));
+        *failure = CliRunner::usage(
+            cli, QCoreApplication::translate("DataCliCommands", "give one data file (FILE.bin)"));
         return nullptr;
     }
     return std::make_unique<CommandLineFile>(
@@ -50,8 +52,10 @@ std::optional<DataDocument> loadDataFileArgument(const QCommandLineParser& parse
 
 void addDataFileArgument(QCommandLineParser& parser)
 {
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data file (.bin)."),
-                                 QStringLiteral("FILE.bin"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QCoreApplication::translate("DataCliCommands", "A data file (.bin)."),
+        QStringLiteral("FILE.bin"));
 }
 
 namespace {
@@ -102,13 +106,15 @@ int info(const QCommandLineParser& parser, const CliContext& cli)
 std::vector<CliCommand> dataCliCommands()
 {
     return {
-        CliCommand{
-            QStringLiteral("export"),
-            QStringLiteral("Write a data file's records and heart-rate groups as the two CSV "
-                           "files beside it, as Save does."),
-            false, addDataFileArgument, exportFile, true},
+        CliCommand{QStringLiteral("export"),
+                   QCoreApplication::translate(
+                       "DataCliCommands",
+                       "Write a data file's records and heart-rate groups as the two CSV "
+                       "files beside it, as Save does."),
+                   false, addDataFileArgument, exportFile, true},
         CliCommand{QStringLiteral("info"),
-                   QStringLiteral("Print the status block a data file was saved with."), false,
-                   addDataFileArgument, info, true},
+                   QCoreApplication::translate(
+                       "DataCliCommands", "Print the status block a data file was saved with."),
+                   false, addDataFileArgument, info, true},
     };
 }

@@ -1,4 +1,5 @@
 #include "cli/DeviceCliCommands.h"
+#include <QCoreApplication>
 
 #include "cli/CliRunner.h"
 #include "cli/PortSession.h"
@@ -16,7 +17,7 @@ int listPorts(const QCommandLineParser&, const CliContext& cli)
     for (const QString& name : names)
         cli.print(name);
     if (names.isEmpty())
-        cli.printError(QStringLiteral("No serial ports found."));
+        cli.printError(QCoreApplication::translate("DeviceCliCommands", "No serial ports found."));
     return CliCommand::ExitOk;
 }
 
@@ -30,7 +31,9 @@ int identify(const QCommandLineParser& parser, const CliContext& cli)
         expected = DeviceKind::BaseStation;
     else if (!expect.isEmpty())
         return CliRunner::usage(
-            cli, QStringLiteral("--expect takes logger or base, not '%1'").arg(expect));
+            cli, QCoreApplication::translate("DeviceCliCommands",
+                                             "--expect takes logger or base, not '%1'")
+                     .arg(expect));
 
     PortSession session(cli);
     if (!session.open())
@@ -45,20 +48,23 @@ int identify(const QCommandLineParser& parser, const CliContext& cli)
         session.exchange.drainInput(100, 26);
         const auto reply = session.exchange.request({CommandCode::Identify}, 100, 4);
         if (reply.empty()) {
-            cli.printError(QStringLiteral(
+            cli.printError(QCoreApplication::translate(
+                "DeviceCliCommands",
                 "No communication, please check connection to logger or base station!"));
             return CliCommand::ExitFailure;
         }
         kind = Exchange::kindFromIdentifyReply(reply);
         if (!kind) {
             cli.printError(
-                QStringLiteral("The device on %1 is neither a logger nor a base station.")
+                QCoreApplication::translate(
+                    "DeviceCliCommands", "The device on %1 is neither a logger nor a base station.")
                     .arg(cli.port));
             return CliCommand::ExitFailure;
         }
     }
-    cli.print(*kind == DeviceKind::Logger ? QStringLiteral("logger")
-                                          : QStringLiteral("base station"));
+    cli.print(*kind == DeviceKind::Logger
+                  ? QStringLiteral("logger")
+                  : QCoreApplication::translate("DeviceCliCommands", "base station"));
     return CliCommand::ExitOk;
 }
 
@@ -68,18 +74,23 @@ std::vector<CliCommand> deviceCliCommands()
 {
     return {
         CliCommand{QStringLiteral("ports"),
-                   QStringLiteral("List the serial ports of this machine."),
+                   QCoreApplication::translate("DeviceCliCommands",
+                                               "List the serial ports of this machine."),
                    false,
                    {},
                    listPorts},
-        CliCommand{QStringLiteral("identify"),
-                   QStringLiteral("Tell whether a logger or a base station is on the port."), true,
-                   [](QCommandLineParser& parser) {
-                       parser.addOption(QCommandLineOption(
-                           QStringLiteral("expect"),
-                           QStringLiteral("logger or base: fail unless that device answers."),
-                           QStringLiteral("DEVICE")));
-                   },
-                   identify},
+        CliCommand{
+            QStringLiteral("identify"),
+            QCoreApplication::translate("DeviceCliCommands",
+                                        "Tell whether a logger or a base station is on the port."),
+            true,
+            [](QCommandLineParser& parser) {
+                parser.addOption(QCommandLineOption(
+                    QStringLiteral("expect"),
+                    QCoreApplication::translate("DeviceCliCommands",
+                                                "logger or base: fail unless that device answers."),
+                    QStringLiteral("DEVICE")));
+            },
+            identify},
     };
 }

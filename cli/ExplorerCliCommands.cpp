@@ -1,4 +1,5 @@
 #include "cli/ExplorerCliCommands.h"
+#include <QCoreApplication>
 
 #include "cli/CliRunner.h"
 #include "cli/DataCliCommands.h"
@@ -19,29 +20,37 @@
 
 namespace {
 
-const QCommandLineOption aboveOption(QStringLiteral("above"),
-                                     QStringLiteral("Fever threshold in °C: readings higher "
-                                                    "than this count (default 39.5)."),
-                                     QStringLiteral("CELSIUS"), QStringLiteral("39.5"));
-const QCommandLineOption minHoursOption(QStringLiteral("min-hours"),
-                                        QStringLiteral("Shortest episode in hours (default 2)."),
-                                        QStringLiteral("HOURS"), QStringLiteral("2"));
+const QCommandLineOption aboveOption(
+    QStringLiteral("above"),
+    QCoreApplication::translate("ExplorerCliCommands", "Fever threshold in °C: readings higher "
+                                                       "than this count (default 39.5)."),
+    QStringLiteral("CELSIUS"), QStringLiteral("39.5"));
+const QCommandLineOption minHoursOption(
+    QStringLiteral("min-hours"),
+    QCoreApplication::translate("ExplorerCliCommands", "Shortest episode in hours (default 2)."),
+    QStringLiteral("HOURS"), QStringLiteral("2"));
 const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                                      QStringLiteral("The PNG file to write."),
+                                      QCoreApplication::translate("ExplorerCliCommands",
+                                                                  "The PNG file to write."),
                                       QStringLiteral("OUT.png"));
-const QCommandLineOption sizeOption(QStringLiteral("size"),
-                                    QStringLiteral("Picture size in pixels (default 1600x900)."),
-                                    QStringLiteral("WxH"), QStringLiteral("1600x900"));
+const QCommandLineOption
+    sizeOption(QStringLiteral("size"),
+               QCoreApplication::translate("ExplorerCliCommands",
+                                           "Picture size in pixels (default 1600x900)."),
+               QStringLiteral("WxH"), QStringLiteral("1600x900"));
 const QCommandLineOption
     fromOption(QStringLiteral("from"),
-               QStringLiteral("First moment shown: \"YYYY-MM-DD[ HH:MM[:SS]]\" "
-                              "(default: the first record)."),
+               QCoreApplication::translate("ExplorerCliCommands",
+                                           "First moment shown: \"YYYY-MM-DD[ HH:MM[:SS]]\" "
+                                           "(default: the first record)."),
                QStringLiteral("DATE"));
-const QCommandLineOption toOption(QStringLiteral("to"),
-                                  QStringLiteral("Last moment shown, included; a date alone "
-                                                 "means the end of that day (default: the last "
-                                                 "record)."),
-                                  QStringLiteral("DATE"));
+const QCommandLineOption
+    toOption(QStringLiteral("to"),
+             QCoreApplication::translate("ExplorerCliCommands",
+                                         "Last moment shown, included; a date alone "
+                                         "means the end of that day (default: the last "
+                                         "record)."),
+             QStringLiteral("DATE"));
 
 CivilTime pcClock()
 {
@@ -56,14 +65,18 @@ bool readCriteria(const QCommandLineParser& parser, const CliContext& cli, Fever
     bool ok = false;
     const double above = parser.value(aboveOption).toDouble(&ok);
     if (!ok || !std::isfinite(above) || above <= 0 || above >= 100) {
-        *failure = CliRunner::usage(cli, QStringLiteral("--above takes a temperature in °C, "
-                                                        "such as 39.5"));
+        *failure =
+            CliRunner::usage(cli, QCoreApplication::translate("ExplorerCliCommands",
+                                                              "--above takes a temperature in °C, "
+                                                              "such as 39.5"));
         return false;
     }
     const double hours = parser.value(minHoursOption).toDouble(&ok);
     if (!ok || !std::isfinite(hours) || hours < 0 || hours > 24 * 365) {
-        *failure = CliRunner::usage(cli, QStringLiteral("--min-hours takes a number of hours, "
-                                                        "such as 2 or 0.5"));
+        *failure =
+            CliRunner::usage(cli, QCoreApplication::translate(
+                                      "ExplorerCliCommands", "--min-hours takes a number of hours, "
+                                                             "such as 2 or 0.5"));
         return false;
     }
     criteria->aboveCelsius = above;
@@ -132,19 +145,27 @@ int plot(const QCommandLineParser& parser, const CliContext& cli)
 {
     const QString out = parser.value(outputOption);
     if (out.isEmpty())
-        return CliRunner::usage(cli, QStringLiteral("'plot' needs -o OUT.png"));
+        return CliRunner::usage(
+            cli, QCoreApplication::translate("ExplorerCliCommands", "'plot' needs -o OUT.png"));
     const auto size = parseSize(parser.value(sizeOption));
     if (!size)
-        return CliRunner::usage(cli, QStringLiteral("--size takes WIDTHxHEIGHT in pixels, from "
-                                                    "320x240 to 10000x10000"));
+        return CliRunner::usage(
+            cli, QCoreApplication::translate("ExplorerCliCommands",
+                                             "--size takes WIDTHxHEIGHT in pixels, from "
+                                             "320x240 to 10000x10000"));
     std::optional<std::int64_t> from;
     std::optional<std::int64_t> to;
     if (parser.isSet(fromOption) && !(from = parseMoment(parser.value(fromOption), false)))
-        return CliRunner::usage(cli, QStringLiteral("--from takes \"YYYY-MM-DD[ HH:MM[:SS]]\""));
+        return CliRunner::usage(
+            cli, QCoreApplication::translate("ExplorerCliCommands",
+                                             "--from takes \"YYYY-MM-DD[ HH:MM[:SS]]\""));
     if (parser.isSet(toOption) && !(to = parseMoment(parser.value(toOption), true)))
-        return CliRunner::usage(cli, QStringLiteral("--to takes \"YYYY-MM-DD[ HH:MM[:SS]]\""));
+        return CliRunner::usage(
+            cli, QCoreApplication::translate("ExplorerCliCommands",
+                                             "--to takes \"YYYY-MM-DD[ HH:MM[:SS]]\""));
     if (from && to && *to < *from)
-        return CliRunner::usage(cli, QStringLiteral("--to comes before --from"));
+        return CliRunner::usage(
+            cli, QCoreApplication::translate("ExplorerCliCommands", "--to comes before --from"));
     FeverCriteria criteria;
     int failure = CliCommand::ExitFailure;
     if (!readCriteria(parser, cli, &criteria, &failure))
@@ -163,7 +184,8 @@ int plot(const QCommandLineParser& parser, const CliContext& cli)
     const std::int64_t shownTo = to.value_or(std::max(last, shownFrom));
 
     ExplorerPlotRenderer::Options options;
-    options.title = QStringLiteral("Logger %1  \u00B7  Implant %2  \u00B7  %3")
+    options.title = QCoreApplication::translate("ExplorerCliCommands",
+                                                "Logger %1  \u00B7  Implant %2  \u00B7  %3")
                         .arg(data.index().loggerId())
                         .arg(data.index().implantId())
                         .arg(QFileInfo(path).fileName());
@@ -182,7 +204,9 @@ int plot(const QCommandLineParser& parser, const CliContext& cli)
     }
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        cli.printError(QStringLiteral("Error: Can not write the picture %1!").arg(out));
+        cli.printError(QCoreApplication::translate("ExplorerCliCommands",
+                                                   "Error: Can not write the picture %1!")
+                           .arg(out));
         return CliCommand::ExitFailure;
     }
     cli.print(out);
@@ -208,17 +232,21 @@ std::vector<CliCommand> explorerCliCommands()
 {
     CliCommand episodesCommand{
         QStringLiteral("episodes"),
-        QStringLiteral("List the fever episodes of a data file, one line each: start, end, "
-                       "hours, peak temperature. A drop below the threshold or a gap without "
-                       "body temperature of up to one hour does not end an episode."),
+        QCoreApplication::translate(
+            "ExplorerCliCommands",
+            "List the fever episodes of a data file, one line each: start, end, "
+            "hours, peak temperature. A drop below the threshold or a gap without "
+            "body temperature of up to one hour does not end an episode."),
         false,
         episodeOptions,
         episodes,
         true};
     CliCommand plotCommand{
         QStringLiteral("plot"),
-        QStringLiteral("Draw a data file's records over time into a PNG picture, as the Data "
-                       "Explorer shows them."),
+        QCoreApplication::translate(
+            "ExplorerCliCommands",
+            "Draw a data file's records over time into a PNG picture, as the Data "
+            "Explorer shows them."),
         false,
         plotOptions,
         plot,

@@ -1,4 +1,5 @@
 #include "cli/LoggerCliCommands.h"
+#include <QCoreApplication>
 
 #include "cli/CliRunner.h"
 #include "cli/PortSession.h"
@@ -59,8 +60,10 @@ void printReport(const LoggerSession& session, const CliContext& cli)
     std::fputs(StatusReport::text(*status, form.clock, form.loggingStart).constData(), cli.out);
     std::fflush(cli.out);
     const QString path = session.procedure.lastReportPath();
-    cli.printError(path.isEmpty() ? QStringLiteral("The status report could not be written.")
-                                  : QStringLiteral("Report: %1").arg(path));
+    cli.printError(path.isEmpty()
+                       ? QCoreApplication::translate("LoggerCliCommands",
+                                                     "The status report could not be written.")
+                       : QCoreApplication::translate("LoggerCliCommands", "Report: %1").arg(path));
 }
 
 int status(const QCommandLineParser&, const CliContext& cli)
@@ -82,8 +85,10 @@ std::optional<int> rangedValue(const QCommandLineParser& parser, const QString& 
     bool ok = false;
     const int value = parser.value(option).toInt(&ok);
     if (!ok || value < 0 || value > high) {
-        CliRunner::usage(
-            cli, QStringLiteral("--%1 takes a whole number from 0 to %2").arg(option).arg(high));
+        CliRunner::usage(cli, QCoreApplication::translate("LoggerCliCommands",
+                                                          "--%1 takes a whole number from 0 to %2")
+                                  .arg(option)
+                                  .arg(high));
         *usageError = true;
         return std::nullopt;
     }
@@ -102,8 +107,10 @@ int writeSettings(const QCommandLineParser& parser, const CliContext& cli)
     if (usageError)
         return CliCommand::ExitUsage;
     if (interval && *interval % 15 != 0)
-        cli.printError(QStringLiteral("The interval goes in steps of 15 s: %1 s is written.")
-                           .arg(LoggerSettingsForm::intervalAfterEdit(*interval)));
+        cli.printError(
+            QCoreApplication::translate("LoggerCliCommands",
+                                        "The interval goes in steps of 15 s: %1 s is written.")
+                .arg(LoggerSettingsForm::intervalAfterEdit(*interval)));
 
     LoggerSession session(cli, false);
     if (!session.port.open() || !session.procedure.readSettings())
@@ -132,11 +139,14 @@ int setLogging(const CliContext& cli, bool on)
         return CliCommand::ExitFailure;
     const auto& status = session.procedure.lastStatus();
     if (!status || status->loggingOn() != on) {
-        cli.printError(on ? QStringLiteral("The logger did not start logging.")
-                          : QStringLiteral("The logger did not stop logging."));
+        cli.printError(on ? QCoreApplication::translate("LoggerCliCommands",
+                                                        "The logger did not start logging.")
+                          : QCoreApplication::translate("LoggerCliCommands",
+                                                        "The logger did not stop logging."));
         return CliCommand::ExitFailure;
     }
-    cli.print(on ? QStringLiteral("Logging on") : QStringLiteral("Logging off"));
+    cli.print(on ? QCoreApplication::translate("LoggerCliCommands", "Logging on")
+                 : QCoreApplication::translate("LoggerCliCommands", "Logging off"));
     return CliCommand::ExitOk;
 }
 
@@ -145,7 +155,9 @@ int surveillance(const QCommandLineParser& parser, const CliContext& cli)
     bool ok = false;
     const int seconds = parser.value(QStringLiteral("seconds")).toInt(&ok);
     if (!ok || seconds <= 0)
-        return CliRunner::usage(cli, QStringLiteral("--seconds takes a whole number above 0"));
+        return CliRunner::usage(
+            cli, QCoreApplication::translate("LoggerCliCommands",
+                                             "--seconds takes a whole number above 0"));
     LoggerSession session(cli, false);
     if (!session.port.open())
         return CliCommand::ExitFailure;
@@ -164,7 +176,7 @@ int surveillance(const QCommandLineParser& parser, const CliContext& cli)
     cli.onInterrupt({});
     const QString log = session.procedure.lastSurveillanceLogPath();
     if (!log.isEmpty())
-        cli.printError(QStringLiteral("Log: %1").arg(log));
+        cli.printError(QCoreApplication::translate("LoggerCliCommands", "Log: %1").arg(log));
     return session.procedure.lastRunCompleted() && !cli.interrupted() ? CliCommand::ExitOk
                                                                       : CliCommand::ExitFailure;
 }
@@ -175,46 +187,59 @@ std::vector<CliCommand> loggerCliCommands()
 {
     return {
         CliCommand{QStringLiteral("status"),
-                   QStringLiteral("Read the logger's status, print the report and write it to "
-                                  "StatusLogCollar."),
+                   QCoreApplication::translate(
+                       "LoggerCliCommands",
+                       "Read the logger's status, print the report and write it to "
+                       "StatusLogCollar."),
                    true,
                    {},
                    status},
-        CliCommand{
-            QStringLiteral("write-settings"),
-            QStringLiteral("Change the logger's IDs or interval and set its clock to this "
-                           "computer's."),
-            true,
-            [](QCommandLineParser& parser) {
-                parser.addOption({QStringLiteral("logger-id"),
-                                  QStringLiteral("Logger ID, 0 to 255."), QStringLiteral("N")});
-                parser.addOption({QStringLiteral("implant-id"),
-                                  QStringLiteral("Implant ID, 0 to 63."), QStringLiteral("N")});
-                parser.addOption({QStringLiteral("interval-s"),
-                                  QStringLiteral("Logging interval in seconds, 0 to 3825, in "
-                                                 "steps of 15."),
-                                  QStringLiteral("N")});
-            },
-            writeSettings},
+        CliCommand{QStringLiteral("write-settings"),
+                   QCoreApplication::translate(
+                       "LoggerCliCommands",
+                       "Change the logger's IDs or interval and set its clock to this "
+                       "computer's."),
+                   true,
+                   [](QCommandLineParser& parser) {
+                       parser.addOption({QStringLiteral("logger-id"),
+                                         QCoreApplication::translate("LoggerCliCommands",
+                                                                     "Logger ID, 0 to 255."),
+                                         QStringLiteral("N")});
+                       parser.addOption({QStringLiteral("implant-id"),
+                                         QCoreApplication::translate("LoggerCliCommands",
+                                                                     "Implant ID, 0 to 63."),
+                                         QStringLiteral("N")});
+                       parser.addOption(
+                           {QStringLiteral("interval-s"),
+                            QCoreApplication::translate(
+                                "LoggerCliCommands", "Logging interval in seconds, 0 to 3825, in "
+                                                     "steps of 15."),
+                            QStringLiteral("N")});
+                   },
+                   writeSettings},
         CliCommand{
             QStringLiteral("start-logging"),
-            QStringLiteral("Write the settings read and the clock, then start logging."),
+            QCoreApplication::translate(
+                "LoggerCliCommands", "Write the settings read and the clock, then start logging."),
             true,
             {},
             [](const QCommandLineParser&, const CliContext& cli) { return setLogging(cli, true); }},
         CliCommand{QStringLiteral("stop-logging"),
-                   QStringLiteral("Stop logging."),
+                   QCoreApplication::translate("LoggerCliCommands", "Stop logging."),
                    true,
                    {},
                    [](const QCommandLineParser&, const CliContext& cli) {
                        return setLogging(cli, false);
                    }},
         CliCommand{QStringLiteral("surveillance"),
-                   QStringLiteral("Watch a logging logger's live packets for a while."), true,
+                   QCoreApplication::translate(
+                       "LoggerCliCommands", "Watch a logging logger's live packets for a while."),
+                   true,
                    [](QCommandLineParser& parser) {
-                       parser.addOption({QStringLiteral("seconds"),
-                                         QStringLiteral("How long to watch."), QStringLiteral("S"),
-                                         QStringLiteral("60")});
+                       parser.addOption(
+                           {QStringLiteral("seconds"),
+                            QCoreApplication::translate("LoggerCliCommands", "How long to watch."),
+                            QStringLiteral("S"), QStringLiteral("60")});
                    },
                    surveillance},
     };

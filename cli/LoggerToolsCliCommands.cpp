@@ -1,4 +1,5 @@
 #include "cli/LoggerToolsCliCommands.h"
+#include <QCoreApplication>
 
 #include "cli/CliRunner.h"
 #include "cli/PortSession.h"
@@ -43,12 +44,15 @@ public:
         if (!m_terminal || (m_clock.elapsed() < 250 && stored < total))
             return;
         m_clock.restart();
-        QString line = QStringLiteral("%1 of %2 bytes").arg(stored).arg(total);
+        QString line = QCoreApplication::translate("LoggerToolsCliCommands", "%1 of %2 bytes")
+                           .arg(stored)
+                           .arg(total);
         if (rate > 0) {
-            line += QStringLiteral(", %1 bytes/s").arg(static_cast<qint64>(rate));
+            line += QCoreApplication::translate("LoggerToolsCliCommands", ", %1 bytes/s")
+                        .arg(static_cast<qint64>(rate));
             if (stored < total)
-                line +=
-                    QStringLiteral(", %1 s left").arg(static_cast<qint64>((total - stored) / rate));
+                line += QCoreApplication::translate("LoggerToolsCliCommands", ", %1 s left")
+                            .arg(static_cast<qint64>((total - stored) / rate));
         }
         std::fprintf(m_cli.err, "\r%-70s", qPrintable(line));
         std::fflush(m_cli.err);
@@ -106,7 +110,7 @@ int eraseMemory(const QCommandLineParser& parser, const CliContext& cli)
     EraseProcedure procedure(session.context(), std::move(view));
     if (!procedure.erase())
         return CliCommand::ExitFailure;
-    cli.print(QStringLiteral("Memory erased"));
+    cli.print(QCoreApplication::translate("LoggerToolsCliCommands", "Memory erased"));
     return CliCommand::ExitOk;
 }
 
@@ -129,15 +133,19 @@ int setThreshold(const QCommandLineParser& parser, const CliContext& cli)
     bool ok = false;
     const int value = positional.value(1).toInt(&ok);
     if (positional.size() != 2 || !ok || value < -32768 || value > 32767)
-        return CliRunner::usage(
-            cli, QStringLiteral("set-threshold takes one whole number from -32768 to 32767"));
+        return CliRunner::usage(cli,
+                                QCoreApplication::translate(
+                                    "LoggerToolsCliCommands",
+                                    "set-threshold takes one whole number from -32768 to 32767"));
     PortSession session(cli);
     if (!session.open())
         return CliCommand::ExitFailure;
     HeadThresholdProcedure procedure(session.context());
     if (!procedure.writeThreshold([value] { return static_cast<std::int16_t>(value); }))
         return CliCommand::ExitFailure;
-    cli.print(QStringLiteral("Head position threshold %1 written").arg(value));
+    cli.print(
+        QCoreApplication::translate("LoggerToolsCliCommands", "Head position threshold %1 written")
+            .arg(value));
     return CliCommand::ExitOk;
 }
 
@@ -163,36 +171,49 @@ std::vector<CliCommand> loggerToolsCliCommands()
 {
     return {
         CliCommand{QStringLiteral("read-data"),
-                   QStringLiteral("Download the logger's memory into a data file (ReadData/...)."),
+                   QCoreApplication::translate(
+                       "LoggerToolsCliCommands",
+                       "Download the logger's memory into a data file (ReadData/...)."),
                    true,
                    [](QCommandLineParser& parser) {
-                       parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                                         QStringLiteral("Write the data file here instead."),
-                                         QStringLiteral("OUT.bin")});
+                       parser.addOption(
+                           {{QStringLiteral("o"), QStringLiteral("output")},
+                            QCoreApplication::translate("LoggerToolsCliCommands",
+                                                        "Write the data file here instead."),
+                            QStringLiteral("OUT.bin")});
                    },
                    readData},
-        CliCommand{QStringLiteral("erase"), QStringLiteral("Erase the logger's data memory."), true,
+        CliCommand{QStringLiteral("erase"),
+                   QCoreApplication::translate("LoggerToolsCliCommands",
+                                               "Erase the logger's data memory."),
+                   true,
                    [](QCommandLineParser& parser) {
-                       parser.addOption(
-                           {QStringLiteral("yes"),
-                            QStringLiteral("Answer Yes to \"Are you really sure to erase the "
-                                           "whole data memory?\".")});
+                       parser.addOption({QStringLiteral("yes"),
+                                         QCoreApplication::translate(
+                                             "LoggerToolsCliCommands",
+                                             "Answer Yes to \"Are you really sure to erase the "
+                                             "whole data memory?\".")});
                    },
                    eraseMemory},
         CliCommand{QStringLiteral("head-tilt"),
-                   QStringLiteral("Read the head-tilt acceleration."),
+                   QCoreApplication::translate("LoggerToolsCliCommands",
+                                               "Read the head-tilt acceleration."),
                    true,
                    {},
                    headTilt},
         CliCommand{QStringLiteral("set-threshold"),
-                   QStringLiteral("Write the head-position decision threshold."), true,
+                   QCoreApplication::translate("LoggerToolsCliCommands",
+                                               "Write the head-position decision threshold."),
+                   true,
                    [](QCommandLineParser& parser) {
-                       parser.addPositionalArgument(QStringLiteral("N"),
-                                                    QStringLiteral("The threshold."));
+                       parser.addPositionalArgument(
+                           QStringLiteral("N"),
+                           QCoreApplication::translate("LoggerToolsCliCommands", "The threshold."));
                    },
                    setThreshold, true},
         CliCommand{QStringLiteral("freq-read"),
-                   QStringLiteral("Read the receiver's centre frequency and offset."),
+                   QCoreApplication::translate("LoggerToolsCliCommands",
+                                               "Read the receiver's centre frequency and offset."),
                    true,
                    {},
                    frequencyRead},

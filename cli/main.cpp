@@ -1,3 +1,4 @@
+#include "app/Translations.h"
 #include "cli/CliInterrupt.h"
 #include "cli/CliRunner.h"
 
@@ -43,6 +44,8 @@ int main(int argc, char* argv[])
     interrupt.listen();
     QCoreApplication::setApplicationName(QStringLiteral("harvane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(HARVANE_VERSION));
+    Translations::install(*app, Translations::folders(QCoreApplication::applicationDirPath()),
+                          QLocale::system());
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
     QList<QByteArray> native;

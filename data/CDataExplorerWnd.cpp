@@ -99,8 +99,8 @@ CDataExplorerWnd::CDataExplorerWnd(CVelmoraDoc& document, DataExplorerServices s
     m_groups->horizontalHeader()->setStretchLastSection(true);
 
     m_tables = new QTabWidget(this);
-    m_tables->addTab(m_records, QStringLiteral("Records"));
-    m_tables->addTab(m_groups, QStringLiteral("Heart rate"));
+    m_tables->addTab(m_records, tr("Records"));
+    m_tables->addTab(m_groups, tr("Heart rate"));
 
     auto* jump = new QWidget(this);
     auto* jumpRow = new QHBoxLayout(jump);
@@ -109,10 +109,10 @@ CDataExplorerWnd::CDataExplorerWnd(CVelmoraDoc& document, DataExplorerServices s
     m_goToEdit->setObjectName(QStringLiteral("GoToDate"));
     m_goToEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     m_goToEdit->setCalendarPopup(true);
-    m_goToEdit->setToolTip(QStringLiteral("The first record at or after this moment is selected "
-                                          "and shown in the plot."));
-    auto* go = new QPushButton(QStringLiteral("Go to"), jump);
-    auto* goLabel = new QLabel(QStringLiteral("Go to &date:"), jump);
+    m_goToEdit->setToolTip(tr("The first record at or after this moment is selected "
+                              "and shown in the plot."));
+    auto* go = new QPushButton(tr("Go to"), jump);
+    auto* goLabel = new QLabel(tr("Go to &date:"), jump);
     goLabel->setBuddy(m_goToEdit);
     jumpRow->addWidget(goLabel);
     jumpRow->addWidget(m_goToEdit);
@@ -133,25 +133,24 @@ CDataExplorerWnd::CDataExplorerWnd(CVelmoraDoc& document, DataExplorerServices s
 
     auto* side = new QWidget(this);
     auto* sideColumn = new QVBoxLayout(side);
-    auto* figures = new QGroupBox(QStringLiteral("Shown range"), side);
+    auto* figures = new QGroupBox(tr("Shown range"), side);
     auto* figuresLayout = new QVBoxLayout(figures);
     m_statistics = new QLabel(figures);
     m_statistics->setObjectName(QStringLiteral("RangeStatistics"));
     m_statistics->setTextFormat(Qt::RichText);
     m_statistics->setTextInteractionFlags(Qt::TextSelectableByMouse);
     figuresLayout->addWidget(m_statistics);
-    auto* feverBox = new QGroupBox(QStringLiteral("Fever episodes"), side);
+    auto* feverBox = new QGroupBox(tr("Fever episodes"), side);
     auto* feverLayout = new QVBoxLayout(feverBox);
     m_episodeHeading = new QLabel(feverBox);
     m_episodeHeading->setWordWrap(true);
     m_episodeList = new QTreeWidget(feverBox);
     m_episodeList->setObjectName(QStringLiteral("EpisodeList"));
     m_episodeList->setColumnCount(3);
-    m_episodeList->setHeaderLabels(
-        {QStringLiteral("Start"), QStringLiteral("Hours"), QStringLiteral("Peak °C")});
+    m_episodeList->setHeaderLabels({tr("Start"), tr("Hours"), tr("Peak °C")});
     m_episodeList->setRootIsDecorated(false);
     m_episodeList->setUniformRowHeights(true);
-    m_episodeList->setToolTip(QStringLiteral("Click an episode to show it."));
+    m_episodeList->setToolTip(tr("Click an episode to show it."));
     m_episodeList->header()->setStretchLastSection(false);
     m_episodeList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_episodeList->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
@@ -171,16 +170,15 @@ CDataExplorerWnd::CDataExplorerWnd(CVelmoraDoc& document, DataExplorerServices s
     setCentralWidget(main);
 
     // Range, fever criteria, exports and printing.
-    QToolBar* bar = addToolBar(QStringLiteral("Explorer"));
+    QToolBar* bar = addToolBar(tr("Explorer"));
     bar->setObjectName(QStringLiteral("ExplorerToolBar"));
     bar->setMovable(false);
-    QAction* all = bar->addAction(QStringLiteral("Show all"), m_plot, &ExplorerPlotView::showAll);
-    all->setToolTip(
-        QStringLiteral("Show the whole download (Home, or a double click in the plot)"));
-    bar->addAction(QStringLiteral("Zoom in"), this, [this] { m_plot->zoom(0.5); })
-        ->setToolTip(QStringLiteral("Show half as much time (+, or the mouse wheel)"));
-    bar->addAction(QStringLiteral("Zoom out"), this, [this] { m_plot->zoom(2.0); })
-        ->setToolTip(QStringLiteral("Show twice as much time (-, or the mouse wheel)"));
+    QAction* all = bar->addAction(tr("Show all"), m_plot, &ExplorerPlotView::showAll);
+    all->setToolTip(tr("Show the whole download (Home, or a double click in the plot)"));
+    bar->addAction(tr("Zoom in"), this, [this] { m_plot->zoom(0.5); })
+        ->setToolTip(tr("Show half as much time (+, or the mouse wheel)"));
+    bar->addAction(tr("Zoom out"), this, [this] { m_plot->zoom(2.0); })
+        ->setToolTip(tr("Show twice as much time (-, or the mouse wheel)"));
     bar->addSeparator();
     m_fromEdit = new QDateTimeEdit(bar);
     m_toEdit = new QDateTimeEdit(bar);
@@ -191,9 +189,9 @@ CDataExplorerWnd::CDataExplorerWnd(CVelmoraDoc& document, DataExplorerServices s
     }
     m_fromEdit->setObjectName(QStringLiteral("RangeFrom"));
     m_toEdit->setObjectName(QStringLiteral("RangeTo"));
-    bar->addWidget(new QLabel(QStringLiteral(" From "), bar));
+    bar->addWidget(new QLabel(tr(" From "), bar));
     bar->addWidget(m_fromEdit);
-    bar->addWidget(new QLabel(QStringLiteral(" to "), bar));
+    bar->addWidget(new QLabel(tr(" to "), bar));
     bar->addWidget(m_toEdit);
     bar->addSeparator();
     m_threshold = new QDoubleSpinBox(bar);
@@ -212,37 +210,33 @@ CDataExplorerWnd::CDataExplorerWnd(CVelmoraDoc& document, DataExplorerServices s
     m_minimumHours->setSuffix(QStringLiteral(" h"));
     m_minimumHours->setValue(FeverCriteria{}.minimumSeconds / 3600.0);
     m_minimumHours->setKeyboardTracking(false);
-    bar->addWidget(new QLabel(QStringLiteral(" Fever above "), bar));
+    bar->addWidget(new QLabel(tr(" Fever above "), bar));
     bar->addWidget(m_threshold);
-    bar->addWidget(new QLabel(QStringLiteral(" for "), bar));
+    bar->addWidget(new QLabel(tr(" for "), bar));
     bar->addWidget(m_minimumHours);
     bar->addSeparator();
-    bar->addAction(QStringLiteral("Export PNG..."), this, &CDataExplorerWnd::exportPicture)
-        ->setToolTip(QStringLiteral("Save the plot as a PNG picture"));
-    bar->addAction(QStringLiteral("Export CSV..."), this, &CDataExplorerWnd::exportRange)
-        ->setToolTip(QStringLiteral("Save the records of the shown range as CSV, with the "
-                                    "columns of the BT export"));
+    bar->addAction(tr("Export PNG..."), this, &CDataExplorerWnd::exportPicture)
+        ->setToolTip(tr("Save the plot as a PNG picture"));
+    bar->addAction(tr("Export CSV..."), this, &CDataExplorerWnd::exportRange)
+        ->setToolTip(tr("Save the records of the shown range as CSV, with the "
+                        "columns of the BT export"));
     auto* printMenu = new QMenu(this);
-    printMenu->addAction(QStringLiteral("Print All Records..."), this,
-                         [this] { printWithDialog(false); });
-    printMenu->addAction(QStringLiteral("Print Shown Range..."), this,
-                         [this] { printWithDialog(true); });
+    printMenu->addAction(tr("Print All Records..."), this, [this] { printWithDialog(false); });
+    printMenu->addAction(tr("Print Shown Range..."), this, [this] { printWithDialog(true); });
     printMenu->addSeparator();
-    printMenu->addAction(QStringLiteral("Print Preview of All Records"), this,
-                         [this] { previewTable(false); });
-    printMenu->addAction(QStringLiteral("Print Preview of Shown Range"), this,
-                         [this] { previewTable(true); });
+    printMenu->addAction(tr("Print Preview of All Records"), this, [this] { previewTable(false); });
+    printMenu->addAction(tr("Print Preview of Shown Range"), this, [this] { previewTable(true); });
     auto* print = new QToolButton(bar);
-    print->setText(QStringLiteral("Print"));
-    print->setToolTip(QStringLiteral("Print the record table: all records or the shown range"));
+    print->setText(tr("Print"));
+    print->setToolTip(tr("Print the record table: all records or the shown range"));
     print->setMenu(printMenu);
     print->setPopupMode(QToolButton::InstantPopup);
     bar->addWidget(print);
 
     statusBar()->showMessage(
-        QStringLiteral("Wheel: zoom   \u00B7   drag: move   \u00B7   Shift+drag or right drag: "
-                       "zoom to a span   \u00B7   click: pick a record   \u00B7   double click: "
-                       "show all"));
+        tr("Wheel: zoom   \u00B7   drag: move   \u00B7   Shift+drag or right drag: "
+           "zoom to a span   \u00B7   click: pick a record   \u00B7   double click: "
+           "show all"));
 
     m_statisticsTimer = new QTimer(this);
     m_statisticsTimer->setSingleShot(true);
@@ -317,7 +311,7 @@ void CDataExplorerWnd::showEvent(QShowEvent* event)
 
 void CDataExplorerWnd::updateTitle()
 {
-    setWindowTitle(m_document.title() + QStringLiteral(" - Data Explorer"));
+    setWindowTitle(m_document.title() + tr(" - Data Explorer"));
 }
 
 void CDataExplorerWnd::reload()
@@ -344,18 +338,18 @@ void CDataExplorerWnd::reload()
         const QHeaderView* header = table->horizontalHeader();
         table->model()->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
     }
-    m_tables->setTabText(0, QStringLiteral("Records (%1)").arg(m_recordModel->rowCount()));
-    m_tables->setTabText(1, QStringLiteral("Heart rate (%1)").arg(m_groupModel->rowCount()));
+    m_tables->setTabText(0, tr("Records (%1)").arg(m_recordModel->rowCount()));
+    m_tables->setTabText(1, tr("Heart rate (%1)").arg(m_groupModel->rowCount()));
 
     ExplorerPlotRenderer::Options options;
     options.font = m_plot->font();
     if (m_data)
-        options.title = QStringLiteral("Logger %1  \u00B7  Implant %2  \u00B7  %3")
+        options.title = tr("Logger %1  \u00B7  Implant %2  \u00B7  %3")
                             .arg(m_data->index().loggerId())
                             .arg(m_data->index().implantId())
                             .arg(m_document.title());
     else
-        options.title = QStringLiteral("No data loaded");
+        options.title = tr("No data loaded");
     m_plot->setSource(m_data, options);
     const QDateTime first = toDateTime(m_plot->fullFrom());
     const QDateTime last = toDateTime(m_plot->fullTo());
@@ -395,8 +389,8 @@ void CDataExplorerWnd::updateEpisodes()
         auto* item = new QTreeWidgetItem({CivilTime::fromSeconds(e.start).toString().left(16),
                                           QString::number(e.hours(), 'f', 1),
                                           CsvExport::temperatureText(e.peakRaw)});
-        item->setToolTip(0, QStringLiteral("%1 to %2: %3 readings above %4 °C, the highest %5 °C "
-                                           "at %6")
+        item->setToolTip(0, tr("%1 to %2: %3 readings above %4 °C, the highest %5 °C "
+                               "at %6")
                                 .arg(CivilTime::fromSeconds(e.start).toString(),
                                      CivilTime::fromSeconds(e.end).toString())
                                 .arg(e.readingsAbove)
@@ -408,16 +402,15 @@ void CDataExplorerWnd::updateEpisodes()
         m_episodeList->addTopLevelItem(item);
     }
     m_episodeHeading->setText(
-        m_episodes.empty()
-            ? QStringLiteral("None: the body temperature never stays above %1 °C for %2 h.")
-                  .arg(criteria.aboveCelsius, 0, 'f', 1)
-                  .arg(m_minimumHours->value())
-            : QStringLiteral("%1 span%2 above %3 °C for %4 h or more; a dip of up to an hour "
-                             "does not end one.")
-                  .arg(m_episodes.size())
-                  .arg(m_episodes.size() == 1 ? QString() : QStringLiteral("s"))
-                  .arg(criteria.aboveCelsius, 0, 'f', 1)
-                  .arg(m_minimumHours->value()));
+        m_episodes.empty() ? tr("None: the body temperature never stays above %1 °C for %2 h.")
+                                 .arg(criteria.aboveCelsius, 0, 'f', 1)
+                                 .arg(m_minimumHours->value())
+                           : tr("%1 span%2 above %3 °C for %4 h or more; a dip of up to an hour "
+                                "does not end one.")
+                                 .arg(m_episodes.size())
+                                 .arg(m_episodes.size() == 1 ? QString() : QStringLiteral("s"))
+                                 .arg(criteria.aboveCelsius, 0, 'f', 1)
+                                 .arg(m_minimumHours->value()));
 }
 
 void CDataExplorerWnd::updateRange()
@@ -444,23 +437,21 @@ void CDataExplorerWnd::updateRange()
 QString CDataExplorerWnd::statisticsText() const
 {
     if (!m_data)
-        return QStringLiteral("No data loaded.");
+        return tr("No data loaded.");
     const RangeStatistics s =
         RangeStatistics::compute(m_data->index(), m_plot->from(), m_plot->to());
     if (s.records == 0)
-        return QStringLiteral("No records in this range.");
+        return tr("No records in this range.");
     QStringList lines;
-    lines << QStringLiteral("Records: %1").arg(s.records)
-          << QStringLiteral("Days covered: %1").arg(s.daysCovered)
-          << QStringLiteral("First: %1").arg(CivilTime::fromSeconds(s.first).toString().left(16))
-          << QStringLiteral("Last: %1").arg(CivilTime::fromSeconds(s.last).toString().left(16));
+    lines << tr("Records: %1").arg(s.records) << tr("Days covered: %1").arg(s.daysCovered)
+          << tr("First: %1").arg(CivilTime::fromSeconds(s.first).toString().left(16))
+          << tr("Last: %1").arg(CivilTime::fromSeconds(s.last).toString().left(16));
     if (s.bodyReadings == 0)
-        return (lines << QStringLiteral("Body temperature: no readings")).join(QLatin1Char('\n'));
-    lines << QStringLiteral("Body temperature")
-          << QStringLiteral("lowest: %1 °C").arg(s.bodyMin, 0, 'f', 2)
-          << QStringLiteral("mean: %1 °C").arg(s.bodyMean, 0, 'f', 2)
-          << QStringLiteral("highest: %1 °C").arg(s.bodyMax, 0, 'f', 2)
-          << QStringLiteral("not heard: %1 records").arg(s.records - s.bodyReadings);
+        return (lines << tr("Body temperature: no readings")).join(QLatin1Char('\n'));
+    lines << tr("Body temperature") << tr("lowest: %1 °C").arg(s.bodyMin, 0, 'f', 2)
+          << tr("mean: %1 °C").arg(s.bodyMean, 0, 'f', 2)
+          << tr("highest: %1 °C").arg(s.bodyMax, 0, 'f', 2)
+          << tr("not heard: %1 records").arg(s.records - s.bodyReadings);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -549,8 +540,7 @@ QString CDataExplorerWnd::baseName() const
 {
     const QString path = m_document.pathName();
     if (path.isEmpty())
-        return m_data ? QStringLiteral("Logger%1").arg(m_data->index().loggerId())
-                      : QStringLiteral("Untitled");
+        return m_data ? QStringLiteral("Logger%1").arg(m_data->index().loggerId()) : tr("Untitled");
     const QFileInfo info(path);
     return info.dir().filePath(info.completeBaseName());
 }
@@ -559,16 +549,14 @@ bool CDataExplorerWnd::exportPicture()
 {
     // What is on screen, at least as large as the command-line plot.
     const QSize size(std::max(1600, m_plot->width()), std::max(900, m_plot->height()));
-    const QString path = askForFile(QStringLiteral("Save the plot as a picture"),
-                                    baseName() + QStringLiteral(" plot.png"),
-                                    QStringLiteral("PNG pictures (*.png)"));
+    const QString path = askForFile(tr("Save the plot as a picture"), baseName() + tr(" plot.png"),
+                                    tr("PNG pictures (*.png)"));
     if (path.isEmpty())
         return false;
     const QImage image = m_plot->picture(size);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        m_services.prompts.showMessage(
-            QStringLiteral("Error: Can not write the picture %1!").arg(path));
+        m_services.prompts.showMessage(tr("Error: Can not write the picture %1!").arg(path));
         return false;
     }
     return true;
@@ -577,14 +565,14 @@ bool CDataExplorerWnd::exportPicture()
 bool CDataExplorerWnd::exportRange()
 {
     if (!m_data) {
-        m_services.prompts.showMessage(QStringLiteral("No current logger data to be exported!"));
+        m_services.prompts.showMessage(tr("No current logger data to be exported!"));
         return false;
     }
     const QString from = CivilTime::fromSeconds(m_plot->from()).toString().left(10);
     const QString to = CivilTime::fromSeconds(m_plot->to()).toString().left(10);
-    const QString path = askForFile(QStringLiteral("Save the shown range as CSV"),
-                                    baseName() + QStringLiteral("BT %1 to %2.csv").arg(from, to),
-                                    QStringLiteral("Comma-separated values (*.csv)"));
+    const QString path = askForFile(tr("Save the shown range as CSV"),
+                                    baseName() + tr("BT %1 to %2.csv").arg(from, to),
+                                    tr("Comma-separated values (*.csv)"));
     if (path.isEmpty())
         return false;
     QString error;
@@ -605,9 +593,7 @@ RecordTablePrinter::Job CDataExplorerWnd::printJob(bool shownRange) const
     job.index = &index;
     job.feverAbove = m_threshold->value();
     job.source = m_document.title();
-    job.title = QStringLiteral("Logger %1  \u00B7  Implant %2")
-                    .arg(index.loggerId())
-                    .arg(index.implantId());
+    job.title = tr("Logger %1  \u00B7  Implant %2").arg(index.loggerId()).arg(index.implantId());
     // The table's order, as the user sorted it.
     job.records = m_recordModel->shownOrder();
     if (shownRange)
@@ -620,14 +606,13 @@ RecordTablePrinter::Job CDataExplorerWnd::printJob(bool shownRange) const
         first = std::min(first, index.recordTime(r));
         last = std::max(last, index.recordTime(r));
     }
-    const QString span = job.records.empty() ? QStringLiteral("no records")
-                                             : QStringLiteral("%1 to %2")
+    const QString span = job.records.empty() ? tr("no records")
+                                             : tr("%1 to %2")
                                                    .arg(CivilTime::fromSeconds(first).toString(),
                                                         CivilTime::fromSeconds(last).toString());
-    job.scope =
-        QStringLiteral("%1: %2, %3 records")
-            .arg(shownRange ? QStringLiteral("Shown range") : QStringLiteral("All records"), span)
-            .arg(job.records.size());
+    job.scope = tr("%1: %2, %3 records")
+                    .arg(shownRange ? tr("Shown range") : tr("All records"), span)
+                    .arg(job.records.size());
     return job;
 }
 
@@ -641,7 +626,7 @@ int CDataExplorerWnd::printTable(QPrinter& printer, bool shownRange, int maxPage
 void CDataExplorerWnd::printWithDialog(bool shownRange)
 {
     if (!m_data) {
-        m_services.prompts.showMessage(QStringLiteral("No current logger data to be printed!"));
+        m_services.prompts.showMessage(tr("No current logger data to be printed!"));
         return;
     }
     QPrintDialog dialog(&m_services.printer, this);
@@ -652,8 +637,7 @@ void CDataExplorerWnd::printWithDialog(bool shownRange)
     const int pages = table.pageCount(m_services.printer);
     if (pages > PagesWithoutAsking &&
         m_services.prompts.askYesNo(
-            QStringLiteral("The table fills %1 pages. Print all of them?").arg(pages)) !=
-            YesNoAnswer::Yes)
+            tr("The table fills %1 pages. Print all of them?").arg(pages)) != YesNoAnswer::Yes)
         return;
     table.print(m_services.printer);
 }
@@ -661,7 +645,7 @@ void CDataExplorerWnd::printWithDialog(bool shownRange)
 void CDataExplorerWnd::previewTable(bool shownRange)
 {
     if (!m_data) {
-        m_services.prompts.showMessage(QStringLiteral("No current logger data to be printed!"));
+        m_services.prompts.showMessage(tr("No current logger data to be printed!"));
         return;
     }
     QPrintPreviewDialog preview(&m_services.printer, this);

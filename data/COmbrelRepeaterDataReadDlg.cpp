@@ -3,6 +3,7 @@
 #include "widgets/BusyAnimation.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,11 +18,13 @@ QString duration(double seconds)
 {
     const auto s = static_cast<qint64>(seconds + 0.5);
     if (s >= 3600)
-        return QStringLiteral("%1 h %2 min")
+        return QCoreApplication::translate("COmbrelRepeaterDataReadDlg", "%1 h %2 min")
             .arg(s / 3600)
             .arg(s / 60 % 60, 2, 10, QLatin1Char('0'));
     if (s >= 60)
-        return QStringLiteral("%1 min %2 s").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+        return QCoreApplication::translate("COmbrelRepeaterDataReadDlg", "%1 min %2 s")
+            .arg(s / 60)
+            .arg(s % 60, 2, 10, QLatin1Char('0'));
     return QStringLiteral("%1 s").arg(s);
 }
 
@@ -32,16 +35,16 @@ COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
                                                        QWidget* parent)
     : ExitGuardedDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Harvane – Read data"));
-    m_read = new QPushButton(QStringLiteral("Read data"), this);
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    setWindowTitle(tr("Harvane – Read data"));
+    m_read = new QPushButton(tr("Read data"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
-    m_abort = new QPushButton(QStringLiteral("Abort"), this);
+    m_abort = new QPushButton(tr("Abort"), this);
     m_abort->setEnabled(false);
     // The default button: Enter closes the dialog once it has been enabled
     // at the end of the first read, and does nothing before. It is never
     // shown, and Qt presses no hidden default button: keyPressEvent does.
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->setDefault(true);
     m_ok->setEnabled(false);
     m_ok->hide();
@@ -128,11 +131,11 @@ void COmbrelRepeaterDataReadDlg::showProgress(std::uint64_t bytesRead, std::uint
 {
     m_progress->setValue(total == 0 ? 1
                                     : static_cast<int>(std::min<std::uint64_t>(bytesRead, total)));
-    QString text = QStringLiteral("%1 of %2 bytes").arg(stored).arg(total);
+    QString text = tr("%1 of %2 bytes").arg(stored).arg(total);
     if (bytesPerSecond > 0) {
-        text += QStringLiteral(" · %1 bytes/s").arg(static_cast<qint64>(bytesPerSecond));
+        text += tr(" · %1 bytes/s").arg(static_cast<qint64>(bytesPerSecond));
         if (stored < total)
-            text += QStringLiteral(" · %1 left").arg(duration((total - stored) / bytesPerSecond));
+            text += tr(" · %1 left").arg(duration((total - stored) / bytesPerSecond));
     }
     m_progressText->setText(text);
 }

@@ -1,4 +1,5 @@
 #include "data/CsvExport.h"
+#include <QCoreApplication>
 
 #include "data/DataDocument.h"
 #include "data/DataStreamDecoder.h"
@@ -225,7 +226,9 @@ bool CsvExport::write(const DataDocument& document, const QString& recordPath,
     QSaveFile groupFile(groupPath);
     auto fail = [&](const QString& path) {
         if (error != nullptr)
-            *error = QStringLiteral("Error: Can not write the export file %1!").arg(path);
+            *error =
+                QCoreApplication::translate("CsvExport", "Error: Can not write the export file %1!")
+                    .arg(path);
         recordFile.cancelWriting();
         groupFile.cancelWriting();
         return false;
@@ -258,7 +261,9 @@ bool CsvExport::commitPair(QSaveFile& first, QSaveFile& second, QString* error)
     const QString firstPath = first.fileName();
     auto fail = [&](const QString& path) {
         if (error != nullptr)
-            *error = QStringLiteral("Error: Can not write the export file %1!").arg(path);
+            *error =
+                QCoreApplication::translate("CsvExport", "Error: Can not write the export file %1!")
+                    .arg(path);
         first.cancelWriting();
         second.cancelWriting();
         return false;
@@ -297,7 +302,9 @@ bool CsvExport::writeRecords(const DataDocument& document, const QString& path, 
     QSaveFile file(path);
     auto fail = [&] {
         if (error != nullptr)
-            *error = QStringLiteral("Error: Can not write the export file %1!").arg(path);
+            *error =
+                QCoreApplication::translate("CsvExport", "Error: Can not write the export file %1!")
+                    .arg(path);
         file.cancelWriting();
         return false;
     };

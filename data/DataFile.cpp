@@ -1,4 +1,5 @@
 #include "data/DataFile.h"
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFile>
@@ -13,17 +14,18 @@ DataFile::Loaded DataFile::load(const QString& path)
     // never ends: only plain files are data files.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return {
-            std::nullopt,
-            QStringLiteral("Error: %1 is not a data file!").arg(QDir::toNativeSeparators(path))};
+        return {std::nullopt,
+                QCoreApplication::translate("DataFile", "Error: %1 is not a data file!")
+                    .arg(QDir::toNativeSeparators(path))};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("Error: Can not open file %1!").arg(path)};
+        return {std::nullopt,
+                QCoreApplication::translate("DataFile", "Error: Can not open file %1!").arg(path)};
     // A failing disk or stick is not a foreign or short file: say which.
     const auto readError = [&path] {
-        return Loaded{
-            std::nullopt,
-            QStringLiteral("Error: Can not read the file %1!").arg(QDir::toNativeSeparators(path))};
+        return Loaded{std::nullopt,
+                      QCoreApplication::translate("DataFile", "Error: Can not read the file %1!")
+                          .arg(QDir::toNativeSeparators(path))};
     };
     char signature[SignatureSize];
     const qint64 signatureRead = file.read(signature, SignatureSize);
@@ -31,7 +33,8 @@ DataFile::Loaded DataFile::load(const QString& path)
         return readError();
     if (signatureRead != static_cast<qint64>(SignatureSize) ||
         std::memcmp(signature, Signature.data(), SignatureSize) != 0)
-        return {std::nullopt, QStringLiteral("Error: Unsupported file type!")};
+        return {std::nullopt,
+                QCoreApplication::translate("DataFile", "Error: Unsupported file type!")};
 
     QByteArray header(DataDocument::HeaderSize, Qt::Uninitialized);
     const qint64 headerRead = file.read(header.data(), header.size());
@@ -39,14 +42,16 @@ DataFile::Loaded DataFile::load(const QString& path)
         return readError();
     header.resize(headerRead);
     if (header.size() != static_cast<qsizetype>(DataDocument::HeaderSize))
-        return {std::nullopt, QStringLiteral("Error: The file %1 ends inside its header!")
+        return {std::nullopt, QCoreApplication::translate(
+                                  "DataFile", "Error: The file %1 ends inside its header!")
                                   .arg(QFileInfo(path).fileName())};
     const DataDocument headerOnly(header);
     const std::uint32_t dataBytes = headerOnly.header().usedMemoryBytes();
     if (dataBytes > MaxDataBytes)
         return {std::nullopt,
-                QStringLiteral("Error: The file %1 names %2 data bytes, more than any "
-                               "logger holds (%3)!")
+                QCoreApplication::translate("DataFile",
+                                            "Error: The file %1 names %2 data bytes, more than any "
+                                            "logger holds (%3)!")
                     .arg(QFileInfo(path).fileName())
                     .arg(dataBytes)
                     .arg(MaxDataBytes)};
@@ -66,8 +71,9 @@ DataFile::Loaded DataFile::load(const QString& path)
     }
     if (got < dataBytes)
         return {std::nullopt,
-                QStringLiteral("Error: The file %1 is incomplete: it holds %2 of its %3 "
-                               "data bytes!")
+                QCoreApplication::translate(
+                    "DataFile", "Error: The file %1 is incomplete: it holds %2 of its %3 "
+                                "data bytes!")
                     .arg(QFileInfo(path).fileName())
                     .arg(got)
                     .arg(dataBytes)};
@@ -82,7 +88,8 @@ bool DataFile::save(const QString& path, const DataDocument& document, QString* 
                                     SignatureSize) == static_cast<qint64>(SignatureSize) &&
                          file.write(document.bytes()) == document.bytes().size() && file.commit();
     if (!written && error != nullptr)
-        *error = QStringLiteral("Error: Can not write the data file %1!").arg(path);
+        *error = QCoreApplication::translate("DataFile", "Error: Can not write the data file %1!")
+                     .arg(path);
     return written;
 }
 
@@ -98,7 +105,7 @@ bool DataFile::checkWritable(const QString& path, QString* error)
         probe.cancelWriting();
     }
     if (!ok && error != nullptr)
-        *error = QStringLiteral("Error: Can not write the data file %1!")
+        *error = QCoreApplication::translate("DataFile", "Error: Can not write the data file %1!")
                      .arg(QDir::toNativeSeparators(path));
     return ok;
 }

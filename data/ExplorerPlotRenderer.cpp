@@ -1,4 +1,5 @@
 #include "data/ExplorerPlotRenderer.h"
+#include <QCoreApplication>
 
 #include "data/CsvExport.h"
 #include "data/ExplorerData.h"
@@ -313,9 +314,11 @@ ExplorerPlotRenderer::Layout ExplorerPlotRenderer::render(QPainter& painter, QSi
     if (nothing || nothingHere) {
         painter.setPen(Muted);
         painter.setFont(scaled(m_options.font, 1.3));
-        painter.drawText(out.panels.front().rect, Qt::AlignCenter,
-                         nothing ? QStringLiteral("No records to show")
-                                 : QStringLiteral("No records in this time range"));
+        painter.drawText(
+            out.panels.front().rect, Qt::AlignCenter,
+            nothing ? QCoreApplication::translate("ExplorerPlotRenderer", "No records to show")
+                    : QCoreApplication::translate("ExplorerPlotRenderer",
+                                                  "No records in this time range"));
     }
     painter.restore();
     return out;
@@ -334,17 +337,22 @@ void ExplorerPlotRenderer::drawHeader(QPainter& painter, QSize size, std::int64_
                      Qt::AlignLeft | Qt::AlignVCenter, m_options.title);
 
     QStringList facts;
-    facts << QStringLiteral("%1 to %2").arg(dateText(from).left(16), dateText(to).left(16));
+    facts << QCoreApplication::translate("ExplorerPlotRenderer", "%1 to %2")
+                 .arg(dateText(from).left(16), dateText(to).left(16));
     const double days = static_cast<double>(to - from + 1) / Day;
-    facts << (days >= 2 ? QStringLiteral("%1 days").arg(days, 0, 'f', 1)
-                        : QStringLiteral("%1 hours").arg(days * 24, 0, 'f', 1));
+    facts << (days >= 2 ? QCoreApplication::translate("ExplorerPlotRenderer", "%1 days")
+                              .arg(days, 0, 'f', 1)
+                        : QCoreApplication::translate("ExplorerPlotRenderer", "%1 hours")
+                              .arg(days * 24, 0, 'f', 1));
     if (m_data != nullptr) {
         const auto [first, end] = m_data->index().recordsBetween(from, to);
-        facts << QStringLiteral("%1 records").arg(grouped(end - first));
+        facts << QCoreApplication::translate("ExplorerPlotRenderer", "%1 records")
+                     .arg(grouped(end - first));
         int shown = 0;
         for (const FeverEpisode& e : m_options.episodes)
             shown += e.end >= from && e.start <= to;
-        facts << QStringLiteral("%1 fever episode%2 (above %3 °C for %4 h or more)")
+        facts << QCoreApplication::translate("ExplorerPlotRenderer",
+                                             "%1 fever episode%2 (above %3 °C for %4 h or more)")
                      .arg(shown == 0 ? QStringLiteral("no") : QString::number(shown))
                      .arg(shown == 1 ? QString() : QStringLiteral("s"))
                      .arg(m_options.criteria.aboveCelsius, 0, 'f', 1)
@@ -355,11 +363,14 @@ void ExplorerPlotRenderer::drawHeader(QPainter& painter, QSize size, std::int64_
     const QRect line(margin, margin + titleHeight, size.width() - 2 * margin, fm.height());
     const QString text = facts.join(QStringLiteral("   \u00B7   "));
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, text);
-    const QString key =
-        meanDays(layout(size, from, to)) > 0
-            ? QStringLiteral("lines: mean of whole days  \u00B7  bands: lowest to highest in "
-                             "each pixel")
-            : QStringLiteral("lines: mean per pixel  \u00B7  bands: lowest to highest");
+    const QString key = meanDays(layout(size, from, to)) > 0
+                            ? QCoreApplication::translate(
+                                  "ExplorerPlotRenderer",
+                                  "lines: mean of whole days  \u00B7  bands: lowest to highest in "
+                                  "each pixel")
+                            : QCoreApplication::translate(
+                                  "ExplorerPlotRenderer",
+                                  "lines: mean per pixel  \u00B7  bands: lowest to highest");
     if (fm.horizontalAdvance(text) + fm.horizontalAdvance(key) + 4 * fm.height() < line.width())
         painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, key);
 }
@@ -589,7 +600,8 @@ void ExplorerPlotRenderer::drawPanel(QPainter& painter, const Layout& layout, Pa
              colour(q), false});
     if (isBody)
         entries.push_back(
-            {QStringLiteral("fever above %1 °C for %2 h or more")
+            {QCoreApplication::translate("ExplorerPlotRenderer",
+                                         "fever above %1 °C for %2 h or more")
                  .arg(m_options.criteria.aboveCelsius, 0, 'f', 1)
                  .arg(QString::number(m_options.criteria.minimumSeconds / 3600.0, 'g', 3)),
              Fever, true});
@@ -641,7 +653,7 @@ void ExplorerPlotRenderer::drawEpisodes(QPainter& painter, const Layout& layout,
         }
         // The label stands above the curve, under the legend, centred on the
         // span when it fits and never over another label.
-        const QString text = QStringLiteral("peak %1 °C, %2 h")
+        const QString text = QCoreApplication::translate("ExplorerPlotRenderer", "peak %1 °C, %2 h")
                                  .arg(CsvExport::temperatureText(e.peakRaw))
                                  .arg(e.hours(), 0, 'f', 1);
         const double w = fm.horizontalAdvance(text) + 8;
@@ -769,9 +781,9 @@ ExplorerPlotRenderer::readoutEntries(const Layout& layout, std::int64_t time) co
         lines.emplace_back(QStringLiteral("%1  %2").arg(dateText(index.recordTime(record)),
                                                         weekDay(index.recordTime(record))),
                            QColor(Qt::transparent));
-        add(PlotQuantity::Body, v.hasBody()
-                                    ? CsvExport::temperatureText(v.bodyRaw) + QStringLiteral(" °C")
-                                    : QStringLiteral("no reading"));
+        add(PlotQuantity::Body,
+            v.hasBody() ? CsvExport::temperatureText(v.bodyRaw) + QStringLiteral(" °C")
+                        : QCoreApplication::translate("ExplorerPlotRenderer", "no reading"));
         add(PlotQuantity::Collar, CsvExport::temperatureText(v.collarRaw) + QStringLiteral(" °C"));
         add(PlotQuantity::Activity, QString::number(v.activity));
         add(PlotQuantity::HeadDown, QString::number(v.headDown));
@@ -779,25 +791,29 @@ ExplorerPlotRenderer::readoutEntries(const Layout& layout, std::int64_t time) co
     } else {
         lines.emplace_back(QStringLiteral("%1  %2").arg(dateText(time), weekDay(time)),
                            QColor(Qt::transparent));
-        lines.emplace_back(QStringLiteral("No record here"), QColor(Qt::transparent));
+        lines.emplace_back(QCoreApplication::translate("ExplorerPlotRenderer", "No record here"),
+                           QColor(Qt::transparent));
     }
     const PlotSeries& hearts = m_data->series(PlotQuantity::HeartRate);
     if (const auto group = hearts.nearest(time, cursorReach(layout, PlotQuantity::HeartRate))) {
         const SeriesAggregate a = hearts.entry(*group);
         add(PlotQuantity::HeartRate,
-            QStringLiteral("%1 to %2 /min, mean %3 (%4 at %5)")
+            QCoreApplication::translate("ExplorerPlotRenderer", "%1 to %2 /min, mean %3 (%4 at %5)")
                 .arg(a.min)
                 .arg(a.max)
                 .arg(a.mean(), 0, 'f', 0)
-                .arg(a.count == 1 ? QStringLiteral("1 value")
-                                  : QStringLiteral("%1 values").arg(a.count))
+                .arg(a.count == 1 ? QCoreApplication::translate("ExplorerPlotRenderer", "1 value")
+                                  : QCoreApplication::translate("ExplorerPlotRenderer", "%1 values")
+                                        .arg(a.count))
                 .arg(clockText(hearts.time(*group), true)));
     } else {
-        add(PlotQuantity::HeartRate, QStringLiteral("none near"));
+        add(PlotQuantity::HeartRate,
+            QCoreApplication::translate("ExplorerPlotRenderer", "none near"));
     }
     for (const FeverEpisode& e : m_options.episodes)
         if (e.contains(time))
-            lines.emplace_back(QStringLiteral("Fever: %1 h from %2, peak %3 °C")
+            lines.emplace_back(QCoreApplication::translate("ExplorerPlotRenderer",
+                                                           "Fever: %1 h from %2, peak %3 °C")
                                    .arg(e.hours(), 0, 'f', 1)
                                    .arg(dateText(e.start).left(16))
                                    .arg(CsvExport::temperatureText(e.peakRaw)),

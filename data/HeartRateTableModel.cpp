@@ -104,7 +104,7 @@ QVariant HeartRateTableModel::data(const QModelIndex& index, int role) const
             text += QString::number(values[i]);
         }
         if (shown < values.size())
-            text += QStringLiteral(" \u2026 (%1 more)").arg(values.size() - shown);
+            text += tr(" \u2026 (%1 more)").arg(values.size() - shown);
         return text;
     }
     default:
@@ -118,19 +118,19 @@ QVariant HeartRateTableModel::headerData(int section, Qt::Orientation orientatio
         return {};
     switch (section) {
     case Id:
-        return QStringLiteral("Id\nimplant");
+        return tr("Id\nimplant");
     case Date:
-        return QStringLiteral("Date\nlocal time");
+        return tr("Date\nlocal time");
     case Count:
-        return QStringLiteral("Values\ncount");
+        return tr("Values\ncount");
     case Lowest:
-        return QStringLiteral("Lowest\n/min");
+        return tr("Lowest\n/min");
     case Mean:
-        return QStringLiteral("Mean\n/min");
+        return tr("Mean\n/min");
     case Highest:
-        return QStringLiteral("Highest\n/min");
+        return tr("Highest\n/min");
     case Values:
-        return QStringLiteral("Heart-rate values\n/min, in order");
+        return tr("Heart-rate values\n/min, in order");
     default:
         return {};
     }

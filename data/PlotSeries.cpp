@@ -1,4 +1,5 @@
 #include "data/PlotSeries.h"
+#include <QCoreApplication>
 
 #include "data/RecordIndex.h"
 
@@ -310,17 +311,17 @@ QString PlotSeries::name(PlotQuantity quantity)
 {
     switch (quantity) {
     case PlotQuantity::Body:
-        return QStringLiteral("Body temperature");
+        return QCoreApplication::translate("PlotSeries", "Body temperature");
     case PlotQuantity::Collar:
-        return QStringLiteral("Collar temperature");
+        return QCoreApplication::translate("PlotSeries", "Collar temperature");
     case PlotQuantity::Activity:
-        return QStringLiteral("Activity");
+        return QCoreApplication::translate("PlotSeries", "Activity");
     case PlotQuantity::HeadDown:
-        return QStringLiteral("Head-down duration");
+        return QCoreApplication::translate("PlotSeries", "Head-down duration");
     case PlotQuantity::HeadChanges:
-        return QStringLiteral("Head position changes");
+        return QCoreApplication::translate("PlotSeries", "Head position changes");
     case PlotQuantity::HeartRate:
-        return QStringLiteral("Heart rate");
+        return QCoreApplication::translate("PlotSeries", "Heart rate");
     }
     return {};
 }

@@ -1,4 +1,5 @@
 #include "data/ReadDataProcedure.h"
+#include <QCoreApplication>
 
 #include "app/DataFolders.h"
 #include "app/TextLog.h"
@@ -62,7 +63,8 @@ bool ReadDataProcedure::readData()
     if (!m_hooks.saveModified())
         return giveUp();
     if (!m_context.link.isOpen()) {
-        m_context.prompts.showMessage(QStringLiteral("Please choose a COM port first!"));
+        m_context.prompts.showMessage(
+            QCoreApplication::translate("ReadDataProcedure", "Please choose a COM port first!"));
         return giveUp();
     }
     // A full memory takes hours at the line rate: a target that cannot be
@@ -87,14 +89,15 @@ bool ReadDataProcedure::readData()
     m_view.showProgress(0, 0, n, 0);
     m_view.showSummary(summary(status.loggerId(), status.implantId(), status.usedMemoryPercent()));
     if (status.loggingOn()) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Please turn off logging before reading data!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "ReadDataProcedure", "Please turn off logging before reading data!"));
         return giveUp();
     }
     if (n > DataFile::MaxDataBytes) {
         // A damaged status: a buffer of that size would be refused on loading.
         m_context.prompts.showMessage(
-            QStringLiteral(
+            QCoreApplication::translate(
+                "ReadDataProcedure",
                 "The logger reports %1 bytes of data, more than any logger holds. The data "
                 "cannot be read.")
                 .arg(n));
@@ -174,7 +177,8 @@ bool ReadDataProcedure::readData()
         // downloads go anyway rather than lose it.
         const QString fallback = defaultFilePath(status);
         if (DataFile::save(fallback, data)) {
-            fallbackNote = QStringLiteral("%1\nThe data were saved to %2 instead.")
+            fallbackNote = QCoreApplication::translate("ReadDataProcedure",
+                                                       "%1\nThe data were saved to %2 instead.")
                                .arg(error, QDir::toNativeSeparators(fallback));
             m_lastFile = fallback;
             written = true;
@@ -188,8 +192,9 @@ bool ReadDataProcedure::readData()
         m_lastFile.clear();
         partial.checkpoint();
         if (partial.isOpen())
-            error += QStringLiteral("\nWhat arrived is kept in %1.")
-                         .arg(QDir::toNativeSeparators(partial.path()));
+            error +=
+                QCoreApplication::translate("ReadDataProcedure", "\nWhat arrived is kept in %1.")
+                    .arg(QDir::toNativeSeparators(partial.path()));
         m_context.prompts.showMessage(error);
         return false;
     }
@@ -201,15 +206,18 @@ bool ReadDataProcedure::readData()
     if (lost) {
         m_context.prompts.showMessage(
             Exchange::noCommunicationMessage(DeviceKind::Logger) +
-            QStringLiteral("\n\nThe connection was lost during the download: %1 of %2 data "
-                           "bytes arrived. They are kept; the %3 missing bytes are written as "
-                           "0xFF.")
+            QCoreApplication::translate(
+                "ReadDataProcedure",
+                "\n\nThe connection was lost during the download: %1 of %2 data "
+                "bytes arrived. They are kept; the %3 missing bytes are written as "
+                "0xFF.")
                 .arg(arrived)
                 .arg(n)
                 .arg(m_missing));
     } else if (aborted) {
         m_context.prompts.showMessage(
-            QStringLiteral(
+            QCoreApplication::translate(
+                "ReadDataProcedure",
                 "Reading was aborted: %1 of %2 data bytes arrived. The %3 missing bytes are "
                 "written as 0xFF.")
                 .arg(arrived)
@@ -217,7 +225,8 @@ bool ReadDataProcedure::readData()
                 .arg(m_missing));
     } else if (!m_complete) {
         m_context.prompts.showMessage(
-            QStringLiteral(
+            QCoreApplication::translate(
+                "ReadDataProcedure",
                 "The logger stopped sending: %1 of %2 data bytes never arrived. They are "
                 "written as 0xFF.")
                 .arg(m_missing)

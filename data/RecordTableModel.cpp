@@ -138,9 +138,9 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::ToolTipRole:
         if (!values)
-            return QStringLiteral("The data end before this record's values.");
+            return tr("The data end before this record's values.");
         if (index.column() == Body && records.bodyRaw(record) <= 0)
-            return QStringLiteral("No body temperature: the implant was not heard.");
+            return tr("No body temperature: the implant was not heard.");
         return {};
     default:
         return {};
@@ -151,19 +151,19 @@ QString RecordTableModel::title(int column)
 {
     switch (column) {
     case Id:
-        return QStringLiteral("Id");
+        return tr("Id");
     case Date:
-        return QStringLiteral("Date");
+        return tr("Date");
     case Body:
-        return QStringLiteral("Body temp.");
+        return tr("Body temp.");
     case Collar:
-        return QStringLiteral("Collar temp.");
+        return tr("Collar temp.");
     case Activity:
-        return QStringLiteral("Activity");
+        return tr("Activity");
     case HeadDown:
-        return QStringLiteral("Head down");
+        return tr("Head down");
     case HeadChanges:
-        return QStringLiteral("Head changes");
+        return tr("Head changes");
     default:
         return {};
     }
@@ -175,7 +175,7 @@ QString RecordTableModel::unit(int column)
     case Id:
         return QStringLiteral("implant");
     case Date:
-        return QStringLiteral("local time");
+        return tr("local time");
     case Body:
     case Collar:
         return QStringLiteral("°C");
@@ -196,7 +196,7 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
     if (role == Qt::DisplayRole)
         return QStringLiteral("%1\n%2").arg(title(section), unit(section));
     if (role == Qt::ToolTipRole && section == Body)
-        return QStringLiteral("Body temperature from the implant; \u2013 where it was not heard.");
+        return tr("Body temperature from the implant; \u2013 where it was not heard.");
     return {};
 }
 

@@ -1,4 +1,5 @@
 #include "data/RecordTablePrinter.h"
+#include <QCoreApplication>
 
 #include "data/CsvExport.h"
 #include "data/RecordIndex.h"
@@ -132,8 +133,9 @@ int RecordTablePrinter::print(QPagedPaintDevice& device, int maxPages) const
             std::min(m_job.records.size(), first + static_cast<std::size_t>(perPage));
         if (m_job.records.empty()) {
             painter.setPen(muted);
-            painter.drawText(QRectF(0, p.top, p.width, p.row), Qt::AlignCenter,
-                             QStringLiteral("No records to print."));
+            painter.drawText(
+                QRectF(0, p.top, p.width, p.row), Qt::AlignCenter,
+                QCoreApplication::translate("RecordTablePrinter", "No records to print."));
         }
         for (std::size_t i = first; i < end; ++i) {
             const double y = p.top + static_cast<double>(i - first) * p.row;
@@ -166,17 +168,23 @@ int RecordTablePrinter::print(QPagedPaintDevice& device, int maxPages) const
         painter.drawLine(QPointF(0, p.footTop), QPointF(p.width, p.footTop));
         painter.setFont(p.body);
         const QRectF foot(0, p.footTop + p.line * 0.3, p.width, p.line);
-        painter.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("%1   \u00B7   printed %2").arg(m_job.source, printedOn));
+        painter.drawText(
+            foot, Qt::AlignLeft | Qt::AlignVCenter,
+            QCoreApplication::translate("RecordTablePrinter", "%1   \u00B7   printed %2")
+                .arg(m_job.source, printedOn));
         painter.setPen(Qt::black);
         painter.drawText(foot, Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+                         QCoreApplication::translate("RecordTablePrinter", "Page %1 of %2")
+                             .arg(page + 1)
+                             .arg(pages));
         if (page + 1 == printed && printed < pages) {
             painter.setFont(p.bold);
             painter.setPen(QColor(183, 28, 28));
             painter.drawText(
                 foot, Qt::AlignHCenter | Qt::AlignVCenter,
-                QStringLiteral("The preview ends here; printing prints all %1 pages.").arg(pages));
+                QCoreApplication::translate("RecordTablePrinter",
+                                            "The preview ends here; printing prints all %1 pages.")
+                    .arg(pages));
         }
     }
     return printed;

@@ -9,13 +9,13 @@
 CCOMChooseDlg::CCOMChooseDlg(const PortEnumerator& ports, ChooseHandler onChoose, QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("COM pick"));
+    setWindowTitle(tr("COM pick"));
     m_list = new QComboBox(this);
     m_list->setObjectName(QStringLiteral("PortChoice"));
     m_list->addItems(ports.portNames());
     m_list->setCurrentIndex(-1);
     m_list->setMinimumWidth(140);
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_list, &QComboBox::activated, this, [this, onChoose = std::move(onChoose)](int index) {
         if (onChoose)

@@ -1,4 +1,5 @@
 #include "link/Exchange.h"
+#include <QCoreApplication>
 
 #include "link/CommandCode.h"
 #include "link/DeviceLink.h"
@@ -108,13 +109,17 @@ std::optional<DeviceKind> Exchange::kindFromIdentifyReply(std::span<const std::u
 QString Exchange::noCommunicationMessage(DeviceKind expected)
 {
     return expected == DeviceKind::Logger
-               ? QStringLiteral("No communication, please check connection to logger!")
-               : QStringLiteral("No communication, please check connection to base station!");
+               ? QCoreApplication::translate("Exchange",
+                                             "No communication, please check connection to logger!")
+               : QCoreApplication::translate(
+                     "Exchange", "No communication, please check connection to base station!");
 }
 
 QString Exchange::wrongDeviceMessage(DeviceKind expected)
 {
     return expected == DeviceKind::Logger
-               ? QStringLiteral("Please connect a logger to use this feature!")
-               : QStringLiteral("Please connect a base station to use this feature!");
+               ? QCoreApplication::translate("Exchange",
+                                             "Please connect a logger to use this feature!")
+               : QCoreApplication::translate("Exchange",
+                                             "Please connect a base station to use this feature!");
 }

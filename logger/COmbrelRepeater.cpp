@@ -1,4 +1,5 @@
 #include "logger/COmbrelRepeater.h"
+#include <QCoreApplication>
 
 #include "app/CMainFrame.h"
 #include "app/CVelmoraDoc.h"
@@ -65,7 +66,8 @@ bool COmbrelRepeater::SaveDataFile(const QString& path)
     CVelmoraDoc& document = m_frame.document();
     UserPrompts& prompts = m_frame.services().prompts;
     if (!document.hasData()) {
-        prompts.showMessage(QStringLiteral("No current logger data to be saved to file!"));
+        prompts.showMessage(QCoreApplication::translate(
+            "COmbrelRepeater", "No current logger data to be saved to file!"));
         return false;
     }
     QString error;

@@ -3,21 +3,23 @@
 #include "widgets/BusyAnimation.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
-const QString Question = QStringLiteral("Erase entire data memory?");
+const QString Question =
+    QCoreApplication::translate("COmbrelRepeaterAskBeforeErase", "Erase entire data memory?");
 }
 
 COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext context, QWidget* parent)
     : ExitGuardedDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Harvane – Erase memory"));
+    setWindowTitle(tr("Harvane – Erase memory"));
     m_question = new QLabel(Question, this);
-    m_erase = new QPushButton(QStringLiteral("Erase"), this);
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_erase = new QPushButton(tr("Erase"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
     m_exit->setDefault(true);
     m_animation = new BusyAnimation(this);
@@ -46,12 +48,12 @@ COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext conte
             m_animation->stop();
     };
     view.showCountdown = [this](int seconds) {
-        m_countdown->setText(
-            seconds < 0 ? QString() : QStringLiteral("Erasing... at most %1 s left").arg(seconds));
+        m_countdown->setText(seconds < 0 ? QString()
+                                         : tr("Erasing... at most %1 s left").arg(seconds));
     };
     // Said in the dialog itself: an extra message box would only be one
     // more thing to click away.
-    view.showErased = [this] { m_question->setText(QStringLiteral("Memory erased.")); };
+    view.showErased = [this] { m_question->setText(tr("Memory erased.")); };
     m_procedure = std::make_unique<EraseProcedure>(std::move(context), std::move(view));
     connect(m_erase, &QPushButton::clicked, this, [this] { m_procedure->erase(); });
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);

@@ -20,7 +20,7 @@
 COmbrelRepeaterConfigDlg::COmbrelRepeaterConfigDlg(DeviceContext context, QWidget* parent)
     : ExitGuardedDialog(parent), m_context(std::move(context))
 {
-    setWindowTitle(QStringLiteral("Harvane - Logger Settings"));
+    setWindowTitle(tr("Harvane - Logger Settings"));
     buildLayout();
     m_procedure = std::make_unique<LoggerSettingsProcedure>(
         m_context, static_cast<LoggerSettingsView&>(*this));
@@ -57,11 +57,11 @@ COmbrelRepeaterConfigDlg::~COmbrelRepeaterConfigDlg() = default;
 
 void COmbrelRepeaterConfigDlg::buildLayout()
 {
-    auto* control = new QGroupBox(QStringLiteral("Logger Control"), this);
-    m_read = new QPushButton(QStringLiteral("Read Settings"), control);
-    m_write = new QPushButton(QStringLiteral("Write Settings"), control);
-    m_start = new QPushButton(QStringLiteral("Start"), control);
-    m_stop = new QPushButton(QStringLiteral("Stop"), control);
+    auto* control = new QGroupBox(tr("Logger Control"), this);
+    m_read = new QPushButton(tr("Read Settings"), control);
+    m_write = new QPushButton(tr("Write Settings"), control);
+    m_start = new QPushButton(tr("Start"), control);
+    m_stop = new QPushButton(tr("Stop"), control);
     auto* controlLayout = new QVBoxLayout(control);
     for (QPushButton* button : {m_read, m_write, m_start, m_stop})
         controlLayout->addWidget(button);
@@ -69,12 +69,12 @@ void COmbrelRepeaterConfigDlg::buildLayout()
 
     m_panel = std::make_unique<LoggerSettingsPanel>(this);
 
-    auto* surveillance = new QGroupBox(QStringLiteral("Logger Surveillance"), this);
+    auto* surveillance = new QGroupBox(tr("Logger Surveillance"), this);
     m_list = new LogListWidget(surveillance);
     m_list->setMinimumHeight(120);
     m_list->setMinimumWidth(520);
-    m_surveillance = new QPushButton(QStringLiteral("Start Surveillance"), surveillance);
-    m_deleteLog = new QPushButton(QStringLiteral("Delete Log"), surveillance);
+    m_surveillance = new QPushButton(tr("Start Surveillance"), surveillance);
+    m_deleteLog = new QPushButton(tr("Delete Log"), surveillance);
     auto* surveillanceButtons = new QHBoxLayout;
     surveillanceButtons->addWidget(m_surveillance);
     surveillanceButtons->addWidget(m_deleteLog);
@@ -83,7 +83,7 @@ void COmbrelRepeaterConfigDlg::buildLayout()
     surveillanceLayout->addWidget(m_list);
     surveillanceLayout->addLayout(surveillanceButtons);
 
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     m_exit->setAutoDefault(false);
     setExitButton(m_exit);
 

@@ -16,15 +16,15 @@
 COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, QWidget* parent)
     : ExitGuardedDialog(parent), m_context(context)
 {
-    setWindowTitle(QStringLiteral("Harvane - Frequency Calibration"));
+    setWindowTitle(tr("Harvane - Frequency Calibration"));
     m_list = new LogListWidget(this);
     m_list->setMinimumSize(360, 200);
-    m_log = new QPushButton(QStringLiteral("Start Log"), this);
-    m_deleteLog = new QPushButton(QStringLiteral("Delete Log"), this);
-    m_add = new QPushButton(QStringLiteral("Add Offset"), this);
-    m_reset = new QPushButton(QStringLiteral("Reset Offset"), this);
-    m_read = new QPushButton(QStringLiteral("Read Offset"), this);
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_log = new QPushButton(tr("Start Log"), this);
+    m_deleteLog = new QPushButton(tr("Delete Log"), this);
+    m_add = new QPushButton(tr("Add Offset"), this);
+    m_reset = new QPushButton(tr("Reset Offset"), this);
+    m_read = new QPushButton(tr("Read Offset"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
     m_exit->setDefault(true);
     for (QPushButton* b : {m_log, m_deleteLog, m_add, m_reset, m_read})
@@ -35,13 +35,13 @@ COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, 
     m_animation->setFixedSize(80, 48);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Frequency Offset:"), this), 0, 0);
+    layout->addWidget(new QLabel(tr("Frequency Offset:"), this), 0, 0);
     layout->addWidget(m_list, 1, 0, 6, 1);
     layout->addWidget(m_log, 1, 1);
     layout->addWidget(m_deleteLog, 2, 1);
     auto* offsetRow = new QHBoxLayout;
     offsetRow->addWidget(m_offset);
-    offsetRow->addWidget(new QLabel(QStringLiteral("x 2.5kHz"), this));
+    offsetRow->addWidget(new QLabel(tr("x 2.5kHz"), this));
     layout->addLayout(offsetRow, 3, 1);
     layout->addWidget(m_add, 4, 1);
     layout->addWidget(m_reset, 5, 1);
@@ -83,14 +83,14 @@ std::optional<int> COmbrelRepeaterFreqCalibDlg::takeOffset()
     bool ok = false;
     const int value = m_offset->text().trimmed().toInt(&ok);
     if (!ok) {
-        m_context.prompts.showMessage(QStringLiteral("Enter an integer."));
+        m_context.prompts.showMessage(tr("Enter an integer."));
         m_offset->setFocus();
         return std::nullopt;
     }
     m_value = value; // kept, so that leaving the field can bring it into range
     if (value < MinOffset || value > MaxOffset) {
         m_context.prompts.showMessage(
-            QStringLiteral("Enter an integer between %1 and %2.").arg(MinOffset).arg(MaxOffset));
+            tr("Enter an integer between %1 and %2.").arg(MinOffset).arg(MaxOffset));
         m_offset->setFocus();
         return std::nullopt;
     }

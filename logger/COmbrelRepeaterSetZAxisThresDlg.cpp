@@ -12,18 +12,18 @@ COmbrelRepeaterSetZAxisThresDlg::COmbrelRepeaterSetZAxisThresDlg(DeviceContext c
                                                                  QWidget* parent)
     : ExitGuardedDialog(parent), m_context(context), m_procedure(std::move(context))
 {
-    setWindowTitle(QStringLiteral("Head position threshold dialog"));
-    m_read = new QPushButton(QStringLiteral("Read head tilt acceleration"), this);
-    m_write = new QPushButton(QStringLiteral("Write head pos threshold"), this);
-    m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    setWindowTitle(tr("Head position threshold dialog"));
+    m_read = new QPushButton(tr("Read head tilt acceleration"), this);
+    m_write = new QPushButton(tr("Write head pos threshold"), this);
+    m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
     m_exit->setDefault(true);
     m_tiltField = new QLineEdit(this);
     m_tiltField->setReadOnly(true);
     m_thresholdField = new QLineEdit(this);
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("Head tilt acceleration:"), m_tiltField);
-    fields->addRow(QStringLiteral("Head pos threshold:"), m_thresholdField);
+    fields->addRow(tr("Head tilt acceleration:"), m_tiltField);
+    fields->addRow(tr("Head pos threshold:"), m_thresholdField);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_read);
     buttons->addWidget(m_write);
@@ -60,7 +60,7 @@ bool COmbrelRepeaterSetZAxisThresDlg::takeThreshold()
     bool ok = false;
     const int value = m_thresholdField->text().trimmed().toInt(&ok);
     if (!ok || value < -32768 || value > 32767) {
-        m_context.prompts.showMessage(QStringLiteral("Enter an integer."));
+        m_context.prompts.showMessage(tr("Enter an integer."));
         m_thresholdField->setFocus();
         return false;
     }

@@ -1,4 +1,5 @@
 #include "logger/EraseProcedure.h"
+#include <QCoreApplication>
 
 #include "link/CommandCode.h"
 #include "link/DeviceLink.h"
@@ -33,7 +34,8 @@ bool EraseProcedure::fail()
     m_context.prompts.showMessage(
         m_exchange.linkLost()
             ? Exchange::noCommunicationMessage(DeviceKind::Logger)
-            : QStringLiteral("Erasing of memory not successful, please try again!"));
+            : QCoreApplication::translate("EraseProcedure",
+                                          "Erasing of memory not successful, please try again!"));
     return finish(false);
 }
 
@@ -52,15 +54,16 @@ bool EraseProcedure::waitForByte()
 bool EraseProcedure::erase()
 {
     m_view.setBusy(true);
-    const YesNoAnswer answer = m_context.prompts.askYesNo(
-        QStringLiteral("Are you really sure to erase the whole data memory?"));
+    const YesNoAnswer answer = m_context.prompts.askYesNo(QCoreApplication::translate(
+        "EraseProcedure", "Are you really sure to erase the whole data memory?"));
     if (answer != YesNoAnswer::Yes) {
         m_view.setBusy(false);
         return false;
     }
     m_view.setAnimation(true);
     if (!m_context.link.isOpen()) {
-        m_context.prompts.showMessage(QStringLiteral("Please choose a COM port first!"));
+        m_context.prompts.showMessage(
+            QCoreApplication::translate("EraseProcedure", "Please choose a COM port first!"));
         return finish(false);
     }
     if (m_exchange.identify(DeviceKind::Logger) != IdentifyResult::Identified)
@@ -72,8 +75,8 @@ bool EraseProcedure::erase()
         return finish(false);
     }
     if (LoggerStatus(status).loggingOn()) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Please turn off logging before erasing memory!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "EraseProcedure", "Please turn off logging before erasing memory!"));
         return finish(false);
     }
 

@@ -1,4 +1,5 @@
 #include "logger/FrequencyCalibrationProcedure.h"
+#include <QCoreApplication>
 
 #include "link/CommandCode.h"
 #include "link/DeviceLink.h"
@@ -78,8 +79,9 @@ void FrequencyCalibrationProcedure::startStopClick()
         return;
     }
     if (LoggerStatus(status).loggingOn()) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Please turn off logging before changing center frequency!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "FrequencyCalibrationProcedure",
+            "Please turn off logging before changing center frequency!"));
         enableIdleButtons();
         return;
     }
@@ -92,7 +94,7 @@ void FrequencyCalibrationProcedure::startStopClick()
     commands.switchActivity(CommandCode::CalibrationLog, true);
     m_view.addLine(QStringLiteral("Start of Log:"), true);
     m_view.setAnimation(true);
-    m_view.setCaption(QStringLiteral("Stop Log"));
+    m_view.setCaption(QCoreApplication::translate("FrequencyCalibrationProcedure", "Stop Log"));
     m_view.setExitEnabled(false);
     m_view.setReadOffsetEnabled(false);
     std::uint8_t report[2];
@@ -119,7 +121,7 @@ void FrequencyCalibrationProcedure::startStopClick()
         commands.switchActivity(CommandCode::CalibrationLog, false);
     }
     m_view.setAnimation(false);
-    m_view.setCaption(QStringLiteral("Start Log"));
+    m_view.setCaption(QCoreApplication::translate("FrequencyCalibrationProcedure", "Start Log"));
     enableIdleButtons();
 }
 
@@ -129,7 +131,8 @@ bool FrequencyCalibrationProcedure::changeFrequency(const QString& line,
 {
     if (!loggerReady())
         return false;
-    if (m_context.prompts.askYesNo(QStringLiteral(
+    if (m_context.prompts.askYesNo(QCoreApplication::translate(
+            "FrequencyCalibrationProcedure",
             "Are you really sure to change the center frequency?")) != YesNoAnswer::Yes)
         return false;
     m_view.addLine(line, true);
@@ -142,8 +145,9 @@ bool FrequencyCalibrationProcedure::changeFrequency(const QString& line,
 void FrequencyCalibrationProcedure::addOffset()
 {
     if (!m_running) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Turn on logging first before writing frequency calibration!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "FrequencyCalibrationProcedure",
+            "Turn on logging first before writing frequency calibration!"));
         return;
     }
     const auto offset = m_view.takeOffset();
@@ -159,19 +163,22 @@ void FrequencyCalibrationProcedure::addOffset()
 void FrequencyCalibrationProcedure::resetOffset()
 {
     if (!m_running) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Turn on logging first before writing frequency calibration!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "FrequencyCalibrationProcedure",
+            "Turn on logging first before writing frequency calibration!"));
         return;
     }
     if (!m_view.takeOffset())
         return;
-    changeFrequency(QStringLiteral("Reset done!"), {CommandCode::ResetFrequencyOffset}, 1);
+    changeFrequency(QCoreApplication::translate("FrequencyCalibrationProcedure", "Reset done!"),
+                    {CommandCode::ResetFrequencyOffset}, 1);
 }
 
 void FrequencyCalibrationProcedure::readOffset()
 {
     if (m_running) {
-        m_context.prompts.showMessage(QStringLiteral(
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "FrequencyCalibrationProcedure",
             "Turn off frequency calibration before reading center frequency and offset!"));
         return;
     }

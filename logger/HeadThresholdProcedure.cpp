@@ -1,4 +1,5 @@
 #include "logger/HeadThresholdProcedure.h"
+#include <QCoreApplication>
 
 #include "link/CommandCode.h"
 #include "link/UserPrompts.h"
@@ -39,8 +40,9 @@ bool HeadThresholdProcedure::writeThreshold(const std::function<std::int16_t()>&
         return false;
     }
     if (LoggerStatus(status).loggingOn()) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Please turn off logging before writing head position threshold data!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "HeadThresholdProcedure",
+            "Please turn off logging before writing head position threshold data!"));
         return false;
     }
     const auto value = static_cast<std::uint16_t>(threshold());

@@ -1,4 +1,5 @@
 #include "logger/LoggerSettingsPanel.h"
+#include <QCoreApplication>
 
 #include "link/UserPrompts.h"
 #include "logger/LoggerSettingsForm.h"
@@ -83,19 +84,23 @@ bool fieldError(UserPrompts& prompts, QLineEdit* field, const QString& message)
 
 LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
 {
-    m_statusGroup = new QGroupBox(QStringLiteral("Logger Status"), parent);
+    m_statusGroup =
+        new QGroupBox(QCoreApplication::translate("LoggerSettingsPanel", "Logger Status"), parent);
     m_loggingLamp = new CLed(m_statusGroup);
     m_implantLamp = new CLed(m_statusGroup);
     m_loggingLamp->setFixedSize(36, 36);
     m_implantLamp->setFixedSize(36, 36);
     auto* statusLayout = new QFormLayout(m_statusGroup);
-    statusLayout->addRow(QStringLiteral("Logger Status On/Off:"), m_loggingLamp);
-    statusLayout->addRow(QStringLiteral("Implant Data Yes/No:"), m_implantLamp);
+    statusLayout->addRow(
+        QCoreApplication::translate("LoggerSettingsPanel", "Logger Status On/Off:"), m_loggingLamp);
+    statusLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "Implant Data Yes/No:"),
+                         m_implantLamp);
     m_animation = new BusyAnimation(parent);
     m_animation->setFixedSize(80, 48);
     statusLayout->addRow(m_animation);
 
-    m_settingsGroup = new QGroupBox(QStringLiteral("Logger Settings"), parent);
+    m_settingsGroup = new QGroupBox(
+        QCoreApplication::translate("LoggerSettingsPanel", "Logger Settings"), parent);
     QGroupBox* settings = m_settingsGroup;
     m_loggerId = numberField(settings, false);
     m_implantId = numberField(settings, false);
@@ -119,15 +124,25 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     m_firmware = numberField(settings, true);
     m_hardware = numberField(settings, true);
     auto* settingsLayout = new QFormLayout(settings);
-    settingsLayout->addRow(QStringLiteral("Logger ID:"), m_loggerId);
-    settingsLayout->addRow(QStringLiteral("Implant ID:"), m_implantId);
-    settingsLayout->addRow(QStringLiteral("Logging Interval in 15 sec steps:"), intervalRow);
-    settingsLayout->addRow(QStringLiteral("Head position decision threshold:"), m_threshold);
-    settingsLayout->addRow(QStringLiteral("Used flash memory [%]:"), m_usedMemory);
-    settingsLayout->addRow(QStringLiteral("FW Rev:"), m_firmware);
-    settingsLayout->addRow(QStringLiteral("HW Rev:"), m_hardware);
+    settingsLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "Logger ID:"),
+                           m_loggerId);
+    settingsLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "Implant ID:"),
+                           m_implantId);
+    settingsLayout->addRow(
+        QCoreApplication::translate("LoggerSettingsPanel", "Logging Interval in 15 sec steps:"),
+        intervalRow);
+    settingsLayout->addRow(
+        QCoreApplication::translate("LoggerSettingsPanel", "Head position decision threshold:"),
+        m_threshold);
+    settingsLayout->addRow(
+        QCoreApplication::translate("LoggerSettingsPanel", "Used flash memory [%]:"), m_usedMemory);
+    settingsLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "FW Rev:"),
+                           m_firmware);
+    settingsLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "HW Rev:"),
+                           m_hardware);
 
-    m_timeGroup = new QGroupBox(QStringLiteral("Logger Time"), parent);
+    m_timeGroup =
+        new QGroupBox(QCoreApplication::translate("LoggerSettingsPanel", "Logger Time"), parent);
     QGroupBox* time = m_timeGroup;
     m_clockTime = timePicker(time);
     m_clockDate = datePicker(time);
@@ -136,23 +151,39 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     for (QWidget* picker : {static_cast<QWidget*>(m_clockTime), static_cast<QWidget*>(m_clockDate)})
         picker->setEnabled(false); // the logger's clock is set by writing, never by hand
     auto* timeLayout = new QFormLayout(time);
-    timeLayout->addRow(QStringLiteral("Current logger time:"), m_clockTime);
-    timeLayout->addRow(QStringLiteral("Current logger date:"), m_clockDate);
-    timeLayout->addRow(QStringLiteral("Logger start time:"), m_startTime);
-    timeLayout->addRow(QStringLiteral("Logger start date:"), m_startDate);
+    timeLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "Current logger time:"),
+                       m_clockTime);
+    timeLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "Current logger date:"),
+                       m_clockDate);
+    timeLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "Logger start time:"),
+                       m_startTime);
+    timeLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "Logger start date:"),
+                       m_startDate);
 
-    m_vhfGroup = new QGroupBox(QStringLiteral("VHF schedule"), time);
+    m_vhfGroup =
+        new QGroupBox(QCoreApplication::translate("LoggerSettingsPanel", "VHF schedule"), time);
     m_vhfDisable = new QCheckBox(m_vhfGroup);
     m_vhfStart = timePicker(m_vhfGroup);
     m_vhfStop = timePicker(m_vhfGroup);
     auto* vhfLayout = new QGridLayout(m_vhfGroup);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF disable:"), m_vhfGroup), 0, 0);
+    vhfLayout->addWidget(
+        new QLabel(QCoreApplication::translate("LoggerSettingsPanel", "VHF disable:"), m_vhfGroup),
+        0, 0);
     vhfLayout->addWidget(m_vhfDisable, 0, 1);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF start time:"), m_vhfGroup), 1, 0);
+    vhfLayout->addWidget(
+        new QLabel(QCoreApplication::translate("LoggerSettingsPanel", "VHF start time:"),
+                   m_vhfGroup),
+        1, 0);
     vhfLayout->addWidget(m_vhfStart, 1, 1, 1, 3);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF stop time:"), m_vhfGroup), 2, 0);
+    vhfLayout->addWidget(
+        new QLabel(QCoreApplication::translate("LoggerSettingsPanel", "VHF stop time:"),
+                   m_vhfGroup),
+        2, 0);
     vhfLayout->addWidget(m_vhfStop, 2, 1, 1, 3);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF enable days:"), m_vhfGroup), 3, 0);
+    vhfLayout->addWidget(
+        new QLabel(QCoreApplication::translate("LoggerSettingsPanel", "VHF enable days:"),
+                   m_vhfGroup),
+        3, 0);
     const char* const dayNames[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
     auto* dayRow = new QHBoxLayout;
     for (std::size_t i = 0; i < m_days.size(); ++i) {
@@ -160,7 +191,10 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
         dayRow->addWidget(m_days[i]);
     }
     vhfLayout->addLayout(dayRow, 3, 1, 1, 7);
-    vhfLayout->addWidget(new QLabel(QStringLiteral("VHF enable months:"), m_vhfGroup), 4, 0);
+    vhfLayout->addWidget(
+        new QLabel(QCoreApplication::translate("LoggerSettingsPanel", "VHF enable months:"),
+                   m_vhfGroup),
+        4, 0);
     const char* const monthNames[] = {"Jan", "Feb", "Mar",  "Apr", "Mai", "Jun",
                                       "Jul", "Aug", "Sept", "Oct", "Nov", "Dec"};
     auto* monthRow1 = new QHBoxLayout;
@@ -174,7 +208,8 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     vhfLayout->addLayout(monthRow2, 5, 1, 1, 7);
     timeLayout->addRow(m_vhfGroup);
 
-    m_packetsGroup = new QGroupBox(QStringLiteral("Packet Statistics"), parent);
+    m_packetsGroup = new QGroupBox(
+        QCoreApplication::translate("LoggerSettingsPanel", "Packet Statistics"), parent);
     auto* packetLayout = new QFormLayout(m_packetsGroup);
     const char* const countLabels[] = {
         "Valid packet count:", "Invalid packet count:", "No packet count:", "Sync loss count:"};
@@ -201,31 +236,38 @@ bool LoggerSettingsPanel::takeValues(LoggerSettingsForm& form, UserPrompts& prom
         const auto value = parseInteger(entry.field->text());
         if (!value || *value < std::numeric_limits<int>::min() ||
             *value > std::numeric_limits<int>::max())
-            return fieldError(prompts, entry.field, QStringLiteral("Enter an integer."));
+            return fieldError(
+                prompts, entry.field,
+                QCoreApplication::translate("LoggerSettingsPanel", "Enter an integer."));
         // The value is kept even when out of range, so that the field's own
         // handler can bring it into range afterwards.
         *entry.target = static_cast<int>(*value);
         if (*value < entry.low || *value > entry.high)
             return fieldError(prompts, entry.field,
-                              QStringLiteral("Enter an integer between %1 and %2.")
+                              QCoreApplication::translate("LoggerSettingsPanel",
+                                                          "Enter an integer between %1 and %2.")
                                   .arg(entry.low)
                                   .arg(entry.high));
     }
     const auto threshold = parseInteger(m_threshold->text());
     if (!threshold || *threshold < -32768 || *threshold > 32767)
-        return fieldError(prompts, m_threshold, QStringLiteral("Enter an integer."));
+        return fieldError(prompts, m_threshold,
+                          QCoreApplication::translate("LoggerSettingsPanel", "Enter an integer."));
     form.threshold = static_cast<std::int16_t>(*threshold);
     bool ok = false;
     const float used = m_usedMemory->text().trimmed().toFloat(&ok);
     if (!ok)
-        return fieldError(prompts, m_usedMemory, QStringLiteral("Enter a number."));
+        return fieldError(prompts, m_usedMemory,
+                          QCoreApplication::translate("LoggerSettingsPanel", "Enter a number."));
     form.usedMemoryPercent = used;
     std::uint32_t* counts[] = {&form.validPackets, &form.invalidPackets, &form.noPackets,
                                &form.syncLosses};
     for (std::size_t i = 0; i < m_counts.size(); ++i) {
         const auto value = parseInteger(m_counts[i]->text());
         if (!value || *value < 0 || *value > std::numeric_limits<std::uint32_t>::max())
-            return fieldError(prompts, m_counts[i], QStringLiteral("Enter a positive integer."));
+            return fieldError(
+                prompts, m_counts[i],
+                QCoreApplication::translate("LoggerSettingsPanel", "Enter a positive integer."));
         *counts[i] = static_cast<std::uint32_t>(*value);
     }
     form.vhfDisabled = m_vhfDisable->isChecked();

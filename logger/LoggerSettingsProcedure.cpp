@@ -1,4 +1,5 @@
 #include "logger/LoggerSettingsProcedure.h"
+#include <QCoreApplication>
 
 #include "app/TextLog.h"
 #include "link/CommandCode.h"
@@ -79,8 +80,9 @@ bool LoggerSettingsProcedure::writeSettings()
     if (!beginExchange(32))
         return false;
     if (m_status->loggingOn()) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Please turn off logging before writing configuration data!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "LoggerSettingsProcedure",
+            "Please turn off logging before writing configuration data!"));
         m_view.setAnimation(false);
         m_view.applyReadyRule();
         m_view.enableSurveillanceButtons();
@@ -98,7 +100,8 @@ bool LoggerSettingsProcedure::writeSettings()
 bool LoggerSettingsProcedure::start()
 {
     m_view.disableBusySet(true);
-    if (m_context.prompts.askYesNo(QStringLiteral("Start logging with displayed settings?")) !=
+    if (m_context.prompts.askYesNo(QCoreApplication::translate(
+            "LoggerSettingsProcedure", "Start logging with displayed settings?")) !=
         YesNoAnswer::Yes) {
         m_view.applyReadyRule();
         m_view.enableSurveillanceButtons();
@@ -118,7 +121,8 @@ bool LoggerSettingsProcedure::start()
 bool LoggerSettingsProcedure::stop()
 {
     m_view.disableBusySet(true);
-    if (m_context.prompts.askYesNo(QStringLiteral("Stop logging for sure?")) != YesNoAnswer::Yes) {
+    if (m_context.prompts.askYesNo(QCoreApplication::translate(
+            "LoggerSettingsProcedure", "Stop logging for sure?")) != YesNoAnswer::Yes) {
         m_view.applyReadyRule();
         m_view.enableSurveillanceButtons();
         return false;
@@ -146,8 +150,8 @@ void LoggerSettingsProcedure::surveillanceClick()
         return;
     }
     if (!m_status->loggingOn()) {
-        m_context.prompts.showMessage(
-            QStringLiteral("Please turn on logging before starting surveillance!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "LoggerSettingsProcedure", "Please turn on logging before starting surveillance!"));
         return;
     }
 
@@ -158,7 +162,8 @@ void LoggerSettingsProcedure::surveillanceClick()
     m_lastRunCompleted = false;
     m_commands.switchActivity(CommandCode::Surveillance, true);
     m_view.appendLogLine(QStringLiteral("Start Log:"));
-    m_view.setSurveillanceCaption(QStringLiteral("Stop Surveilance"));
+    m_view.setSurveillanceCaption(
+        QCoreApplication::translate("LoggerSettingsProcedure", "Stop Surveilance"));
     m_view.setAnimation(true);
     m_view.disableBusySet(false);
 
@@ -169,19 +174,23 @@ void LoggerSettingsProcedure::surveillanceClick()
                   m_context.pump.currentDateTime())) {
         // Without a file the run would show lines nobody can keep: switch the
         // logger back and say so.
-        m_context.prompts.showMessage(QStringLiteral("Error: Can not create Log-file!"));
+        m_context.prompts.showMessage(QCoreApplication::translate(
+            "LoggerSettingsProcedure", "Error: Can not create Log-file!"));
         m_commands.switchActivity(CommandCode::Surveillance, false);
         m_running = false;
         m_view.appendLogLine(QStringLiteral("Stop Log:"));
-        m_view.setSurveillanceCaption(QStringLiteral("Start Surveilance"));
+        m_view.setSurveillanceCaption(
+            QCoreApplication::translate("LoggerSettingsProcedure", "Start Surveilance"));
         m_view.setAnimation(false);
         m_view.applyReadyRule();
         m_view.enableSurveillanceButtons();
         return;
     }
     m_lastLog = log.path();
-    log.writeLine(QStringLiteral("Logger ID: %1").arg(status.loggerId()));
-    log.writeLine(QStringLiteral("Implant ID: %1").arg(status.implantId()));
+    log.writeLine(QCoreApplication::translate("LoggerSettingsProcedure", "Logger ID: %1")
+                      .arg(status.loggerId()));
+    log.writeLine(QCoreApplication::translate("LoggerSettingsProcedure", "Implant ID: %1")
+                      .arg(status.implantId()));
     log.writeLine(QStringLiteral("Start Log:"));
 
     m_exchange.read(14);
@@ -207,7 +216,8 @@ void LoggerSettingsProcedure::surveillanceClick()
         m_commands.switchActivity(CommandCode::Surveillance, false);
     m_view.appendLogLine(QStringLiteral("Stop Log:"));
     log.writeLine(QStringLiteral("Stop Log:"));
-    m_view.setSurveillanceCaption(QStringLiteral("Start Surveilance"));
+    m_view.setSurveillanceCaption(
+        QCoreApplication::translate("LoggerSettingsProcedure", "Start Surveilance"));
     log.close();
     if (lost) {
         // The cable or the adapter went away: there is nobody to switch off

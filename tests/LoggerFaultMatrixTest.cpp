@@ -1,6 +1,7 @@
 // Every logger action of every dialog against the faults a barn throws at
-// it: a status reply cut short, a stream that stalls, the device lost part
-// way, and a device that never goes quiet. Whatever the fault, the action
+// it: a silent adapter, the wrong device, a status reply cut short, stale
+// bytes before a reply, corrupted replies, a stream that stalls, the device
+// lost part way, and a device that never goes quiet. Whatever the fault, the action
 // ends, says what went wrong, gives the controls back, switches off any
 // stream it started while the logger can still hear it, and never changes
 // the logger on the strength of half a status block.
@@ -24,12 +25,34 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 const QString NoLogger = QStringLiteral("No communication, please check connection to logger!");
+const QString NotLogger = QStringLiteral("Please connect a logger to use this feature!");
 
-enum class Fault { ShortStatus, StalledStream, LostMidway, NeverQuiet };
+enum class Fault {
+    Silent,
+    WrongDevice,
+    ShortStatus,
+    StaleBytes,
+    CorruptReplies,
+    StalledStream,
+    LostMidway,
+    NeverQuiet
+};
+
+constexpr Fault AllFaults[] = {Fault::Silent,     Fault::WrongDevice,    Fault::ShortStatus,
+                               Fault::StaleBytes, Fault::CorruptReplies, Fault::StalledStream,
+                               Fault::LostMidway, Fault::NeverQuiet};
 
 const char* faultName(Fault fault)
 {
     switch (fault) {
+    case Fault::Silent:
+        return "silent";
+    case Fault::WrongDevice:
+        return "wrong device";
+    case Fault::StaleBytes:
+        return "stale bytes";
+    case Fault::CorruptReplies:
+        return "corrupt replies";
     case Fault::ShortStatus:
         return "status cut short";
     case Fault::StalledStream:
@@ -71,6 +94,21 @@ struct Cell : ConfigDialogFixture {
     void inject(Fault fault, std::int64_t lossAfterMs, std::uint64_t stallAfter)
     {
         switch (fault) {
+        case Fault::Silent:
+            logger.faults().silent = true;
+            break;
+        case Fault::WrongDevice:
+            logger.faults().answersAsOtherDevice = true;
+            break;
+        case Fault::StaleBytes:
+            // Left over from an earlier run, arriving while the action drains.
+            logger.sendUnsolicited(Bytes(40, 0x33), pump.nowUs() + 20'000);
+            break;
+        case Fault::CorruptReplies:
+            // A flipped bit in the middle of each of the next replies.
+            logger.faults().corruptReplies = 3;
+            logger.faults().corruptByteIndex = 36;
+            break;
         case Fault::ShortStatus:
             logger.faults().replyLimit = 40;
             break;
@@ -246,9 +284,18 @@ TEST(LoggerFaultMatrix, EveryActionEndsCleanlyUnderEveryFault)
         CommandCode::SetInterval,  CommandCode::EraseMemory,       CommandCode::SetHeadThreshold,
         CommandCode::DumpMemory,   CommandCode::AddFrequencyOffset};
 
+    // Nothing is written, erased, started or dumped.
+    const auto expectLoggerUntouched = [&changing](const Cell& cell) {
+        for (const auto& w : cell.link.writes()) {
+            EXPECT_EQ(changing.count(w.bytes.front()), 0u) << int(w.bytes.front());
+        }
+        EXPECT_FALSE(cell.wrote(CommandCode::Logging, CommandCode::On));
+        EXPECT_FALSE(cell.wrote(CommandCode::Surveillance, CommandCode::On));
+        EXPECT_FALSE(cell.wrote(CommandCode::CalibrationLog, CommandCode::On));
+    };
+
     for (const Action& action : actions()) {
-        for (Fault fault :
-             {Fault::ShortStatus, Fault::StalledStream, Fault::LostMidway, Fault::NeverQuiet}) {
+        for (Fault fault : AllFaults) {
             SCOPED_TRACE(std::string(action.name) + " / " + faultName(fault));
             Cell cell;
             action.prepare(cell);
@@ -271,18 +318,33 @@ TEST(LoggerFaultMatrix, EveryActionEndsCleanlyUnderEveryFault)
             }
 
             switch (fault) {
+            case Fault::Silent:
+            case Fault::WrongDevice:
+                // No device that answers as a logger: the user is told which,
+                // and nothing but the identify goes out.
+                EXPECT_TRUE(
+                    cell.prompts.messages().contains(fault == Fault::Silent ? NoLogger : NotLogger))
+                    << cell.prompts.messages().join(QLatin1Char('|')).toStdString();
+                expectLoggerUntouched(cell);
+                break;
+            case Fault::StaleBytes:
+                // Drained before the action speaks: it goes as without them.
+                EXPECT_FALSE(cell.prompts.messages().contains(NoLogger))
+                    << cell.prompts.messages().join(QLatin1Char('|')).toStdString();
+                EXPECT_FALSE(cell.prompts.messages().contains(NotLogger));
+                break;
+            case Fault::CorruptReplies:
+                // The replies carry no check sum, so a flipped bit cannot be
+                // told; what matters is that the action ends and the dialog
+                // comes back, which the checks above cover.
+                break;
             case Fault::ShortStatus:
                 // Half a block is no block: the user is told, and nothing is
                 // written, erased, started or dumped on its strength.
                 if (action.readsStatus) {
                     EXPECT_TRUE(cell.prompts.messages().contains(NoLogger));
                 }
-                for (const auto& w : cell.link.writes()) {
-                    EXPECT_EQ(changing.count(w.bytes.front()), 0u) << int(w.bytes.front());
-                }
-                EXPECT_FALSE(cell.wrote(CommandCode::Logging, CommandCode::On));
-                EXPECT_FALSE(cell.wrote(CommandCode::Surveillance, CommandCode::On));
-                EXPECT_FALSE(cell.wrote(CommandCode::CalibrationLog, CommandCode::On));
+                expectLoggerUntouched(cell);
                 break;
             case Fault::StalledStream:
                 EXPECT_FALSE(cell.prompts.messages().isEmpty());
