@@ -24,7 +24,7 @@ dpkg-deb --field "$deb" Depends
 desktop-file-validate packaging/org.harvane.Harvane.desktop
 appstreamcli validate --no-net --pedantic packaging/org.harvane.Harvane.metainfo.xml || \
   appstreamcli validate --no-net packaging/org.harvane.Harvane.metainfo.xml
-lintian --fail-on error --suppress-tags binary-without-manpage "$deb"
+lintian --fail-on error,warning "$deb"
 
 home=$(mktemp -d)
 cleanup() {
