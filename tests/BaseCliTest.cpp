@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <random>
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -264,4 +267,58 @@ TEST(BaseCli, APulledBaseStationEndsTheDownloadAtOnceAndTheFileResumes)
          QStringLiteral("base-read-data"), QStringLiteral("--implant"), QStringLiteral("7")});
     EXPECT_EQ(resumed.exitCode, 0) << resumed.err.toStdString();
     EXPECT_EQ(contentOf(repositoryIn(data)), contentOf(repositoryIn(reference)));
+}
+
+TEST(BaseCli, TwentyKillsAtRandomMomentsStillEndInTheSameFileAsOneUninterruptedDownload)
+{
+    // Big enough that twenty short runs do not finish it, so every kill
+    // lands somewhere in a download: while connecting, between chunks, in
+    // the middle of a chunk or of the header update.
+    const QStringList options{QStringLiteral("--memory-bytes"), QStringLiteral("30000"),
+                              QStringLiteral("--frozen-clock"),
+                              QStringLiteral("--connect-delay-ms"), QStringLiteral("200")};
+    Devsim devsim(options);
+    ASSERT_TRUE(devsim.path().startsWith(QStringLiteral("/dev/")));
+    const QStringList download{QStringLiteral("--port"), devsim.path(),
+                               QStringLiteral("base-read-data"), QStringLiteral("--implant"),
+                               QStringLiteral("7")};
+    QTemporaryDir reference;
+    ASSERT_EQ(
+        runCli(QStringList{QStringLiteral("--data-dir"), reference.path()} + download).exitCode, 0);
+    const QByteArray complete = contentOf(repositoryIn(reference));
+    ASSERT_EQ(complete.size(), 81 + 30000);
+
+    QTemporaryDir data;
+    std::mt19937 random(20261211);
+    std::uniform_int_distribution<int> moment(700, 2200);
+    std::uint32_t before = 0;
+    for (int kill = 0; kill < 20; ++kill) {
+        const int atMs = moment(random);
+        SCOPED_TRACE("kill " + std::to_string(kill) + " at " + std::to_string(atMs) + " ms");
+        QProcess cli;
+        cli.start(QStringLiteral(HARVANE_CLI_PATH),
+                  QStringList{QStringLiteral("--data-dir"), data.path()} + download);
+        ASSERT_TRUE(cli.waitForStarted(10'000));
+        cli.waitForFinished(atMs);
+        cli.kill();
+        ASSERT_TRUE(cli.waitForFinished(10'000));
+        // What the killed run left is one the next run can take up: a header
+        // that counts no more than the file holds, and those bytes exactly
+        // the logger's.
+        const QByteArray cut = contentOf(repositoryIn(data));
+        if (cut.isEmpty())
+            continue; // killed before the file was made
+        ASSERT_GE(cut.size(), 81);
+        EXPECT_EQ(cut.left(9), complete.left(9));
+        const std::uint32_t count = storedCountOf(cut);
+        EXPECT_LE(81 + count, static_cast<std::uint32_t>(cut.size()));
+        EXPECT_GE(count, before) << "a resumed download lost what an earlier run stored";
+        EXPECT_EQ(cut.mid(81, static_cast<int>(count)), complete.mid(81, static_cast<int>(count)));
+        before = count;
+    }
+    EXPECT_LT(before, 30000u) << "the kills came too late to cut the download";
+
+    const auto last = runCli(QStringList{QStringLiteral("--data-dir"), data.path()} + download);
+    EXPECT_EQ(last.exitCode, 0) << last.err.toStdString();
+    EXPECT_EQ(contentOf(repositoryIn(data)), complete);
 }
