@@ -10,6 +10,9 @@ packages=(
   qt6-documentation-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick poppler-utils
+  # scripts/reliability.sh: clang with its sanitizer and libFuzzer runtimes, and
+  # llvm-symbolizer for reports with file names and lines.
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
