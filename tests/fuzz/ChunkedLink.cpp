@@ -1,5 +1,7 @@
 #include "tests/fuzz/ChunkedLink.h"
 
+#include "sim/SimulatedPump.h"
+
 #include <algorithm>
 
 ChunkedLink::ChunkedLink(std::span<const std::uint8_t> input) : m_input(input) {}
@@ -19,6 +21,18 @@ std::optional<int> ChunkedLink::deliverNext()
     m_inputPos += count;
     m_delivered += count;
     return AdvanceMs[control >> 5];
+}
+
+void ChunkedLink::play(SimulatedPump& pump, const std::function<void()>& poll)
+{
+    while (const auto pauseMs = deliverNext()) {
+        poll();
+        pump.advance(*pauseMs);
+    }
+    for (std::size_t i = 0; buffered() > 0 && i < m_input.size(); ++i) {
+        poll();
+        pump.advance(1);
+    }
 }
 
 std::vector<std::uint8_t> ChunkedLink::encode(std::span<const std::uint8_t> bytes,

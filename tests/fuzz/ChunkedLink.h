@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -16,6 +17,8 @@
 // input ends) that arrive at the port together; after them, time passes as
 // the control byte's top three bits pick from AdvanceMs. Reads hand out what
 // has arrived, never more than asked for, as a real port does.
+class SimulatedPump;
+
 class ChunkedLink final : public DeviceLink {
 public:
     static constexpr std::size_t MaxChunk = 31;
@@ -26,6 +29,11 @@ public:
     // Lets the next step's bytes arrive; returns the time that passes after
     // them in milliseconds, or nothing when the input is used up.
     std::optional<int> deliverNext();
+    // Plays the whole input: each step's bytes arrive, `poll` runs, the
+    // step's pause passes on `pump`; then, as a reader's loop would, `poll`
+    // runs once a millisecond until everything that arrived has been read
+    // (giving up after as many polls as the input has bytes).
+    void play(SimulatedPump& pump, const std::function<void()>& poll);
     [[nodiscard]] std::size_t buffered() const { return m_arrived.size() - m_readPos; }
     [[nodiscard]] std::size_t delivered() const { return m_delivered; }
     [[nodiscard]] std::size_t handedOut() const { return m_handedOut; }

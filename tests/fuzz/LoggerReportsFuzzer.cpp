@@ -58,16 +58,7 @@ void checkSurveillance(std::span<const std::uint8_t> input)
             checkLine(line, stamp);
         lines += static_cast<std::size_t>(made.size());
     };
-    while (const auto pauseMs = link.deliverNext()) {
-        poll();
-        pump.advance(*pauseMs);
-    }
-    // The loop polls every millisecond until the stop click; what is still
-    // waiting is read by then.
-    for (std::size_t i = 0; link.buffered() > 0 && i < input.size(); ++i) {
-        poll();
-        pump.advance(1);
-    }
+    link.play(pump, poll);
     check(link.buffered() == 0, "the reader takes every byte that arrives");
     // A packet line takes 13 bytes and a heart-rate line 4.
     check(lines <= link.handedOut() / 4, "no more lines than the bytes can make");

@@ -1,19 +1,25 @@
 // Writes the fuzz targets' seed inputs, made by the simulated devices: data
-// files of a simulated logger's memory, the logger's status replies, and its
-// surveillance and calibration streams as a port delivers them to a reader
-// that polls every millisecond.
+// files of a simulated logger's memory, the logger's status replies, its
+// surveillance and calibration streams, the base station's frames and the
+// repository file of a download through it, and the base station's reports,
+// the streams as a port delivers them to a reader that polls every
+// millisecond.
 //
-//     harvane-fuzz-seeds FOLDER     (fills FOLDER/data_file, FOLDER/logger_status,
-//                                    FOLDER/logger_reports)
+//     harvane-fuzz-seeds FOLDER     (one folder of seeds per target in FOLDER)
 
+#include "app/DataFolders.h"
+#include "base/BaseReport.h"
+#include "base/RepositoryFile.h"
 #include "data/DataFile.h"
 #include "link/CommandCode.h"
 #include "sim/LoggerStreamGenerator.h"
+#include "sim/SimulatedBaseStation.h"
 #include "sim/SimulatedLogger.h"
 #include "tests/fuzz/ChunkedLink.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <vector>
@@ -32,26 +38,26 @@ bool writeSeed(const QString& folder, const QString& name, const Bytes& bytes)
                       static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
 }
 
-// Sends a command to the logger at `atUs` and takes everything it has sent
+// Sends a command to the device at `atUs` and takes everything it has sent
 // by `untilUs`.
-Bytes exchange(SimulatedLogger& logger, const Bytes& command, std::int64_t atUs,
+Bytes exchange(SimulatedDevice& device, const Bytes& command, std::int64_t atUs,
                std::int64_t untilUs)
 {
-    logger.receive(command, atUs);
+    device.receive(command, atUs);
     Bytes reply(1 << 16);
-    reply.resize(logger.read(reply, untilUs));
+    reply.resize(device.read(reply, untilUs));
     return reply;
 }
 
 // What a reader polling every millisecond gets, one step per poll; quiet
 // stretches become one longer pause.
-Bytes pollSteps(SimulatedLogger& logger, std::int64_t fromUs, std::int64_t toUs,
+Bytes pollSteps(SimulatedDevice& device, std::int64_t fromUs, std::int64_t toUs,
                 std::size_t readSize)
 {
     Bytes steps;
     for (std::int64_t t = fromUs; t < toUs; t += 1000) {
         Bytes read(readSize);
-        read.resize(logger.read(read, t));
+        read.resize(device.read(read, t));
         if (!read.empty()) {
             const Bytes step = ChunkedLink::encode(read, ChunkedLink::MaxChunk, 1);
             steps.insert(steps.end(), step.begin(), step.end());
@@ -163,6 +169,75 @@ bool reportSeeds(const QString& folder)
     return ok;
 }
 
+bool baseDownloadSeeds(const QString& folder)
+{
+    using namespace CommandCode;
+    SimulatedBaseStation base;
+    SimulatedLogger& logger = base.logger();
+    logger.setMemory(LoggerStreamGenerator(Start, 4, 5).generate(420));
+    // Name the implant, connect to its logger, and take what is relayed.
+    exchange(base, {SetImplantId, logger.status()[46]}, 0, 10'000);
+    const Bytes connect = exchange(base, {LoggerConnection, On}, 10'000, 2'000'000);
+    const Bytes status = exchange(base, {RemoteStatus}, 2'100'000, 2'400'000);
+    const Bytes first = exchange(base, {RemoteChunk, 0, 0, 0, 0}, 2'500'000, 2'800'000);
+    const Bytes second = exchange(base, {RemoteChunk, 100, 0, 0, 0}, 2'900'000, 3'200'000);
+    const Bytes last = exchange(base, {RemoteChunk, 0x90, 0x01, 0, 0}, 3'300'000, 3'600'000);
+    const Bytes revision = exchange(base, {BaseRevision}, 3'700'000, 4'000'000);
+    bool ok = connect.size() >= 4 && status.size() >= LoggerStatus::Size && first.size() >= 100 &&
+              second.size() >= 100;
+    if (!ok)
+        return false;
+    ok = writeSeed(folder, QStringLiteral("connected-signal"),
+                   Bytes(connect.end() - 4, connect.end()));
+    ok = writeSeed(folder, QStringLiteral("status-frame"), status) && ok;
+    ok = writeSeed(folder, QStringLiteral("chunk-frame"), first) && ok;
+    ok = writeSeed(folder, QStringLiteral("last-chunk-frame"), last) && ok;
+    ok = writeSeed(folder, QStringLiteral("revision"), revision) && ok;
+
+    // The repository file as a download leaves it after two chunks, and the
+    // same file with its end lost.
+    QTemporaryDir scratch;
+    const DataFolders folders(scratch.path());
+    RepositoryFile repository(folders, logger.status()[46], logger.status()[47]);
+    std::uint32_t position = 0;
+    ok = scratch.isValid() &&
+         repository.open(LoggerStatus(std::span(status).first(LoggerStatus::Size)), &position) ==
+             RepositoryFile::Opened::Created &&
+         repository.storeChunk(0, std::span(first).first(100)) &&
+         repository.storeChunk(100, std::span(second).first(100)) && ok;
+    QFile file(repository.path());
+    ok = file.open(QIODevice::ReadOnly) && ok;
+    const QByteArray stored = file.readAll();
+    const Bytes held(stored.begin(), stored.end());
+    ok = writeSeed(folder, QStringLiteral("repository-two-chunks.bin"), held) && ok;
+    ok = writeSeed(folder, QStringLiteral("repository-end-lost.bin"),
+                   Bytes(held.begin(), held.end() - 30)) &&
+         ok;
+    return ok;
+}
+
+bool baseReportSeeds(const QString& folder)
+{
+    using namespace CommandCode;
+    SimulatedBaseStation base;
+    base.setLoggerReportPeriodUs(20'000);
+    base.setImplantReportPeriodUs(30'000);
+    exchange(base, {VicinityObservation, On}, 0, 200'000);
+    bool ok = writeSeed(folder, QStringLiteral("loggers-polled"),
+                        pollSteps(base, 200'000, 500'000, BaseReport::LoggerReportSize));
+    exchange(base, {VicinityObservation, Off}, 500'000, 700'000);
+    exchange(base, {ImplantSurveillance, On}, 700'000, 900'000);
+    ok = writeSeed(folder, QStringLiteral("implants-polled"),
+                   pollSteps(base, 900'000, 1'400'000, BaseReport::ImplantReportSize)) &&
+         ok;
+    Bytes reports(1 << 12);
+    reports.resize(base.read(reports, 1'800'000));
+    ok = writeSeed(folder, QStringLiteral("implants-whole"),
+                   ChunkedLink::encode(reports, BaseReport::ImplantReportSize, 3)) &&
+         ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -176,7 +251,9 @@ int main(int argc, char** argv)
     const std::pair<const char*, bool (*)(const QString&)> targets[] = {
         {"data_file", dataFileSeeds},
         {"logger_status", statusSeeds},
-        {"logger_reports", reportSeeds}};
+        {"logger_reports", reportSeeds},
+        {"base_download", baseDownloadSeeds},
+        {"base_reports", baseReportSeeds}};
     for (const auto& [name, write] : targets) {
         const QString folder = QDir(root).filePath(QString::fromLatin1(name));
         ok = QDir().mkpath(folder) && write(folder) && ok;
