@@ -15,6 +15,9 @@ packages=(
   clang libclang-rt-14-dev llvm
 )
 
+# Callers that need more (the package test) name it on the command line.
+packages+=("$@")
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
