@@ -10,6 +10,9 @@ packages=(
   qt6-documentation-tools qt6-l10n-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick poppler-utils
+  # scripts/reliability.sh: clang with its sanitizer and libFuzzer runtimes, and
+  # llvm-symbolizer for reports with file names and lines.
+  clang libclang-rt-14-dev llvm
 )
 
 # Callers that need more (the package test) name it on the command line.
