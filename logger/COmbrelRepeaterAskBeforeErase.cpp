@@ -18,6 +18,8 @@ COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext conte
     m_question = new QLabel(Question, this);
     m_erase = new QPushButton(QStringLiteral("Erase"), this);
     m_exit = new QPushButton(QStringLiteral("Exit"), this);
+    m_erase->setObjectName(QStringLiteral("EraseButton"));
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
     setExitButton(m_exit);
     m_exit->setDefault(true);
     m_animation = new BusyAnimation(this);
