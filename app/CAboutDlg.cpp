@@ -12,7 +12,7 @@ CAboutDlg::CAboutDlg(const QString& dataFolder, QWidget* parent) : QDialog(paren
     setWindowTitle(QStringLiteral("Harvane"));
     auto* icon = new QLabel(this);
     icon->setPixmap(logoPicture(64));
-    auto* version = new QLabel(QStringLiteral("Harvane Version 1.3.0"), this);
+    auto* version = new QLabel(QStringLiteral("Harvane Version " HARVANE_VERSION), this);
     auto* publisher = new QLabel(
         QStringLiteral("Copyright (C) 2026 the Harvane developers. All rights reserved."), this);
     auto* data = new QLabel(

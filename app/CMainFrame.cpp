@@ -20,6 +20,7 @@
 #include "link/DeviceLink.h"
 #include "link/PortEnumerator.h"
 #include "link/PortNames.h"
+#include "link/PortOpenFailure.h"
 #include "link/PortWatcher.h"
 #include "link/Pump.h"
 #include "link/UserPrompts.h"
@@ -528,8 +529,7 @@ void CMainFrame::choosePort(const QString& name, int listIndex)
         selectPortInList();
     m_portOpen = m_services.link.open(name);
     if (!m_portOpen) {
-        m_services.prompts.showMessage(
-            QStringLiteral("Error could not create handle to serial port!"));
+        m_services.prompts.showMessage(portOpenFailureMessage(m_services.link.lastOpenDenied()));
         return;
     }
     m_document->deleteContents();

@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <algorithm>
 
 DataFolders::DataFolders(QString root) : m_root(std::move(root)) {}
 
@@ -14,9 +17,28 @@ DataFolders DataFolders::resolve(const QString& explicitRoot, const QString& pro
     const QString fromEnvironment = qEnvironmentVariable(EnvironmentVariable);
     if (!fromEnvironment.isEmpty())
         return DataFolders(QDir(fromEnvironment).absolutePath());
-    if (!programFolder.isEmpty() && isWritableFolder(programFolder))
+    if (!programFolder.isEmpty() && !isInstalledLocation(programFolder) &&
+        isWritableFolder(programFolder))
         return DataFolders(QDir(programFolder).absolutePath());
     return DataFolders(perUserFolder());
+}
+
+bool DataFolders::isInstalledLocation(const QString& programFolder)
+{
+    const auto canonical = [](const QString& path) {
+        const QString real = QFileInfo(path).canonicalFilePath();
+        return QDir::cleanPath(real.isEmpty() ? QDir(path).absolutePath() : real);
+    };
+    const QString folder = canonical(programFolder);
+    QStringList installed{QStringLiteral(HARVANE_INSTALL_BINDIR)};
+#ifndef Q_OS_WIN
+    // Wherever a package manager or `make install` puts programs.
+    installed << QStringLiteral("/usr/bin") << QStringLiteral("/usr/local/bin")
+              << QStringLiteral("/bin") << QStringLiteral("/usr/sbin");
+#endif
+    return std::any_of(installed.begin(), installed.end(), [&](const QString& path) {
+        return !path.isEmpty() && canonical(path) == folder;
+    });
 }
 
 QString DataFolders::perUserFolder()

@@ -7,11 +7,11 @@
 // first use below one root folder.
 //
 // The root is, first found: the folder named with --data-dir; the
-// HARVANE_DATA_DIR environment variable; the program's own folder when it can
-// be written to (a portable install on a stick or in the user's files); and
-// otherwise the user's own application data folder, since an installed
-// program's folder is read-only and reports and downloads written there
-// would be lost.
+// HARVANE_DATA_DIR environment variable; the program's own folder when it is
+// a portable copy (on a stick or in the user's files: not where the program
+// is installed) and can be written to; and otherwise the user's own
+// application data folder. An installed program never writes beside itself,
+// not even when run as root, where /usr/bin can be written.
 class DataFolders {
 public:
     static constexpr auto EnvironmentVariable = "HARVANE_DATA_DIR";
@@ -20,6 +20,9 @@ public:
 
     // Applies the rules above; `explicitRoot` is the --data-dir value or empty.
     static DataFolders resolve(const QString& explicitRoot, const QString& programFolder);
+    // Whether a program in `programFolder` is an installed one: in the
+    // folder it was built to be installed to, or in a system one.
+    static bool isInstalledLocation(const QString& programFolder);
     // The user's own data folder for Harvane (~/.local/share/Harvane,
     // %LOCALAPPDATA%\Harvane).
     static QString perUserFolder();

@@ -1,9 +1,12 @@
 #include "app/CVelmoraApp.h"
+#include "app/WarningPicture.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLocale>
+#include <QPixmap>
 
 #include <clocale>
 
@@ -34,6 +37,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     nameTheApplication();
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(appIconPicture(256))));
     // Numbers are written and read with a point whatever the user's locale:
     // Qt's own formatting and the C library's (Qt set the latter from the
     // environment when the application was made).

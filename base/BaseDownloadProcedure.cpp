@@ -293,6 +293,8 @@ void BaseDownloadProcedure::linkWasLost()
     m_outcome = Outcome::Failed;
     m_storedCount = heldCount();
     // What arrived is in the file, counted: the next download resumes it.
-    if (m_file && m_total > 0 && m_position < m_total)
+    if (m_file && m_total > 0 && m_position < m_total) {
         setStatus(abortedText(m_position, m_total));
+        showTransfer(false); // no time left to count down to
+    }
 }

@@ -16,8 +16,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include <unistd.h>
-
 namespace {
 
 constexpr int DefaultConnectSeconds = 120;
@@ -183,7 +181,7 @@ int baseStatus(const QCommandLineParser& parser, const CliContext& cli)
 class ConsoleDownloadView final : public BaseDownloadView {
 public:
     explicit ConsoleDownloadView(const CliContext& cli)
-        : m_cli(cli), m_terminal(isatty(fileno(cli.err)) != 0)
+        : m_cli(cli), m_terminal(cli.errorsOnTerminal())
     {}
     int implant = 0;
 

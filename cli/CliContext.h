@@ -33,6 +33,10 @@ struct CliContext {
         return interrupt != nullptr && interrupt->interrupted();
     }
 
+    // Whether the error stream is a terminal, where progress may rewrite
+    // its line.
+    [[nodiscard]] bool errorsOnTerminal() const;
+
     void print(const QString& text) const
     {
         std::fprintf(out, "%s\n", qPrintable(text));

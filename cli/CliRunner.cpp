@@ -67,6 +67,11 @@ int CliRunner::run(const QStringList& arguments, QList<QByteArray> nativeArgumen
     const QString commandName = CliRunner::commandName(arguments);
 
     if (commandName.isEmpty()) {
+        if (arguments.contains(QStringLiteral("--version")) ||
+            arguments.contains(QStringLiteral("-v"))) {
+            m_cli.print(QStringLiteral("harvane-cli " HARVANE_VERSION));
+            return ExitOk;
+        }
         if (arguments.contains(QStringLiteral("--help")) ||
             arguments.contains(QStringLiteral("-h"))) {
             m_cli.print(overview());

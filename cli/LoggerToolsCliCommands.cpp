@@ -11,8 +11,6 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 
-#include <unistd.h>
-
 namespace {
 
 // Download progress on the error stream, when it is a terminal: a line that
@@ -20,7 +18,7 @@ namespace {
 class ConsoleReadDataView final : public ReadDataView {
 public:
     explicit ConsoleReadDataView(const CliContext& cli)
-        : m_cli(cli), m_terminal(isatty(fileno(cli.err)) != 0)
+        : m_cli(cli), m_terminal(cli.errorsOnTerminal())
     {
         m_clock.start();
     }
@@ -95,7 +93,7 @@ int eraseMemory(const QCommandLineParser& parser, const CliContext& cli)
         return CliCommand::ExitFailure;
     EraseProcedure::View view;
     int shown = -1;
-    const bool terminal = isatty(fileno(cli.err)) != 0;
+    const bool terminal = cli.errorsOnTerminal();
     view.showCountdown = [&](int seconds) {
         if (terminal && seconds >= 0 && seconds != shown) {
             std::fprintf(cli.err, "\rErasing, at most %3d s left", seconds);

@@ -1,6 +1,7 @@
 #include "cli/PortSession.h"
 
 #include "cli/CliContext.h"
+#include "link/PortOpenFailure.h"
 
 PortSession::PortSession(const CliContext& cli, bool assumeYes)
     : link([this](const QString& name) { return simulated.makeLink(name, pump); }),
@@ -15,7 +16,7 @@ bool PortSession::open()
 {
     if (link.open(m_cli.port))
         return true;
-    m_cli.printError(QStringLiteral("Error could not create handle to serial port!"));
+    m_cli.printError(portOpenFailureMessage(link.lastOpenDenied()));
     return false;
 }
 

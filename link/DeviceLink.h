@@ -16,6 +16,9 @@ public:
     // Opens the port by name (ttyUSB0, COM3, /dev/pts/7, sim:logger) and
     // applies the line settings. Any port open before is closed first.
     virtual bool open(const QString& portName) = 0;
+    // The last open failed because this user may not use the port (on Linux:
+    // not in the dialout group), not because it is missing or in use.
+    [[nodiscard]] virtual bool lastOpenDenied() const { return false; }
     // Applies 57600 baud 8N1, no flow control, DTR and RTS off. Errors are
     // not reported: the port is used as the platform left it.
     virtual void configure() = 0;

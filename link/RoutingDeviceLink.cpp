@@ -24,9 +24,11 @@ bool RoutingDeviceLink::open(const QString& portName)
     } else {
         m_active = std::make_unique<SerialDeviceLink>();
     }
+    m_denied = false;
     if (!m_active)
         return false;
     if (!m_active->open(portName)) {
+        m_denied = m_active->lastOpenDenied();
         m_active.reset();
         return false;
     }

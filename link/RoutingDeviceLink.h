@@ -19,6 +19,7 @@ public:
     ~RoutingDeviceLink() override;
 
     bool open(const QString& portName) override;
+    [[nodiscard]] bool lastOpenDenied() const override { return m_denied; }
     void configure() override;
     void close() override;
     [[nodiscard]] bool isOpen() const override;
@@ -32,4 +33,5 @@ private:
     SimulatedLinkFactory m_simulated;
     std::unique_ptr<DeviceLink> m_active;
     QString m_name;
+    bool m_denied = false;
 };

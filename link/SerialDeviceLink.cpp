@@ -1,8 +1,15 @@
 #include "link/SerialDeviceLink.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QSerialPortInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
 
 SerialDeviceLink::SerialDeviceLink()
 {
@@ -33,12 +40,29 @@ bool SerialDeviceLink::open(const QString& portName)
             device = real;
     }
     m_port.setPortName(device);
+    m_denied = false;
     if (!m_port.open(QIODevice::ReadWrite)) {
+        // Qt reports a port in use and a port this user may not open alike;
+        // the device file's permissions tell them apart.
+        m_denied = m_port.error() == QSerialPort::PermissionError && !mayUseDevice(device);
         m_port.clearError();
         return false;
     }
     configure();
     return true;
+}
+
+bool SerialDeviceLink::mayUseDevice(const QString& device)
+{
+#ifdef Q_OS_UNIX
+    QString path = QSerialPortInfo(device).systemLocation();
+    if (path.isEmpty())
+        path = device;
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0 || errno != EACCES;
+#else
+    Q_UNUSED(device);
+    return true;
+#endif
 }
 
 void SerialDeviceLink::configure()

@@ -15,6 +15,7 @@ public:
     SerialDeviceLink& operator=(const SerialDeviceLink&) = delete;
 
     bool open(const QString& portName) override;
+    [[nodiscard]] bool lastOpenDenied() const override { return m_denied; }
     void configure() override;
     void close() override;
     [[nodiscard]] bool isOpen() const override;
@@ -27,10 +28,12 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    static bool mayUseDevice(const QString& device);
 
     QSerialPort m_port;
     QString m_name;
     // Set when the adapter went away: QSerialPort then keeps reporting read
     // errors without closing, so the link closes itself.
     bool m_lost = false;
+    bool m_denied = false;
 };

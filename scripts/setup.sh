@@ -12,6 +12,9 @@ packages=(
   xvfb xauth imagemagick poppler-utils
 )
 
+# Callers that need more (the package test) name it on the command line.
+packages+=("$@")
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

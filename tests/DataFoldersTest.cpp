@@ -53,3 +53,21 @@ TEST(DataFolders, FoldersAreMadeOnFirstUse)
     const DataFolders impossible(QStringLiteral("/proc/harvane-no"));
     EXPECT_TRUE(impossible.folder(QStringLiteral("ReadData")).isEmpty());
 }
+
+TEST(DataFolders, AnInstalledProgramNeverWritesBesideItself)
+{
+    EnvironmentGuard guard;
+    qunsetenv(DataFolders::EnvironmentVariable);
+    // /usr/bin can be written by root; it is still no place for reports.
+    for (const char* folder : {"/usr/bin", "/usr/local/bin"}) {
+        EXPECT_TRUE(DataFolders::isInstalledLocation(QString::fromLatin1(folder))) << folder;
+        EXPECT_EQ(DataFolders::resolve({}, QString::fromLatin1(folder)).root(),
+                  DataFolders::perUserFolder())
+            << folder;
+    }
+    // A copy unpacked anywhere else is portable and keeps its data with it.
+    QTemporaryDir portable;
+    EXPECT_FALSE(DataFolders::isInstalledLocation(portable.path()));
+    EXPECT_EQ(DataFolders::resolve({}, portable.path()).root(),
+              QDir(portable.path()).absolutePath());
+}

@@ -1,4 +1,5 @@
 #include "app/CVelmoraDoc.h"
+#include "link/DeviceLink.h"
 #include "link/Exchange.h"
 #include "tests/support/MainFrameFixture.h"
 
@@ -113,4 +114,35 @@ TEST_F(MainFrameFixture, TheSimulatedDeviceAnswersThroughTheChosenPort)
     devices.baseStation().unplug();
     EXPECT_EQ(exchange.identify(DeviceKind::BaseStation), IdentifyResult::NoReply);
     devices.baseStation().plugIn();
+}
+
+namespace {
+// A port that is there but that this user may not open.
+class DeniedLink final : public DeviceLink {
+public:
+    bool open(const QString&) override { return false; }
+    [[nodiscard]] bool lastOpenDenied() const override { return true; }
+    void configure() override {}
+    void close() override {}
+    [[nodiscard]] bool isOpen() const override { return false; }
+    [[nodiscard]] QString portName() const override { return {}; }
+    std::size_t read(std::span<std::uint8_t>) override { return 0; }
+    void write(std::span<const std::uint8_t>) override {}
+};
+} // namespace
+
+TEST_F(MainFrameFixture, APortThisUserMayNotOpenSaysHowToFixIt)
+{
+    DeniedLink denied;
+    CMainFrame window(MainFrameServices{pump, prompts, ports, denied, folders, recent});
+    window.choosePort(QStringLiteral("ttyUSB9"));
+    ASSERT_EQ(prompts.messages().size(), 1);
+    const QString message = prompts.messages().front();
+    // The program's own text stays first, whole; one line follows it.
+    EXPECT_TRUE(
+        message.startsWith(QStringLiteral("Error could not create handle to serial port!\n")));
+    EXPECT_EQ(message.count(QLatin1Char('\n')), 1);
+#ifdef Q_OS_LINUX
+    EXPECT_TRUE(message.contains(QStringLiteral("dialout")));
+#endif
 }

@@ -6,8 +6,7 @@
 
 #include <algorithm>
 
-LogListWidget::LogListWidget(QWidget* parent, int cap)
-    : QPlainTextEdit(parent), m_cap(std::max(1, cap))
+LogListWidget::LogListWidget(QWidget* parent, int cap) : QPlainTextEdit(parent), m_cap(std::max(1, cap))
 {
     setReadOnly(true);
     setUndoRedoEnabled(false);
@@ -36,10 +35,11 @@ QStringList LogListWidget::lines() const
     return result;
 }
 
-int LogListWidget::currentRow() const
+void LogListWidget::clear()
 {
-    const QTextCursor cursor = textCursor();
-    return cursor.hasSelection() ? cursor.block().blockNumber() : -1;
+    QPlainTextEdit::clear();
+    m_selected = -1;
+    setExtraSelections({});
 }
 
 void LogListWidget::dropOldest(int lines)
@@ -49,29 +49,41 @@ void LogListWidget::dropOldest(int lines)
     cursor.removeSelectedText();
 }
 
+void LogListWidget::highlight(int row)
+{
+    m_selected = row;
+    if (row < 0) {
+        setExtraSelections({});
+        return;
+    }
+    // The whole line in the selection colours, as a list box shows its
+    // selected entry.
+    QTextEdit::ExtraSelection selection;
+    selection.cursor = QTextCursor(document()->findBlockByNumber(row));
+    selection.format.setBackground(palette().highlight());
+    selection.format.setForeground(palette().highlightedText());
+    selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+    setExtraSelections({selection});
+}
+
 void LogListWidget::appendLine(const QString& line, bool select)
 {
-    int selected = currentRow();
     // The oldest lines go a tenth of the cap at a time: the view measures
     // all its lines again after each removal, so one removal for thousands
     // of lines rather than one for each.
     if (count() >= m_cap) {
         const int before = count();
         dropOldest(std::max(1, m_cap / 10));
-        selected -= before - count();
+        m_selected = std::max(-1, m_selected - (before - count()));
     }
     appendPlainText(line);
     // The new line is selected as a list box would select it and brought
     // into view; otherwise the selection stays on the line it was on.
-    const int row = select ? count() - 1 : selected;
-    if (row < 0) {
-        if (!select)
-            setTextCursor(QTextCursor(document()));
+    if (!select) {
+        highlight(m_selected);
         return;
     }
-    QTextCursor cursor(document()->findBlockByNumber(row));
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
-    if (select)
-        ensureCursorVisible();
+    highlight(count() - 1);
+    setTextCursor(QTextCursor(document()->lastBlock()));
+    ensureCursorVisible();
 }

@@ -27,10 +27,14 @@ public:
     [[nodiscard]] QString line(int row) const;
     [[nodiscard]] QStringList lines() const;
     // The selected line, or -1.
-    [[nodiscard]] int currentRow() const;
+    [[nodiscard]] int currentRow() const { return m_selected; }
+    // Empties the list (the "Delete Log" button); the log file is not touched.
+    void clear();
 
 private:
     void dropOldest(int lines);
+    void highlight(int row);
 
     int m_cap;
+    int m_selected = -1;
 };
