@@ -75,7 +75,7 @@ CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
     m_document = new CVelmoraDoc([this] { return m_logger.get(); }, this);
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     connect(m_document, &CVelmoraDoc::titleChanged, this, &CMainFrame::updateTitle);
-    m_help = std::make_unique<HelpSystem>(m_services.helpFiles, HelpBackend::builtIn(), this);
+    m_help = std::make_unique<HelpSystem>(m_services.helpFiles, m_services.helpBackend, this);
     m_help->setActionPages([this](const QAction* action) {
         for (std::size_t i = 0; i < MainCommandCount; ++i) {
             if (m_commands[i] == action)

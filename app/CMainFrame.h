@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HelpBackend.h"
 #include "app/HelpFiles.h"
 #include "app/MainCommand.h"
 #include "link/DeviceContext.h"
@@ -45,8 +46,9 @@ struct MainFrameServices {
     // Asks for a data file to open (save = false) or to save to; empty when
     // the user cancels. When unset, the platform's file dialog.
     std::function<QString(bool save, const QString& suggestion)> chooseFile = {};
-    // Where the help files are looked for.
+    // Where the help files are looked for, and the kind of file read.
     HelpFiles helpFiles = HelpFiles::besideProgram();
+    HelpBackend helpBackend = HelpBackend::builtIn();
 };
 
 // The program's one top-level window. It owns the connection state (the

@@ -24,8 +24,7 @@ QAction* actionUnder(QMenu& menu, const QPoint& globalPos)
 
 ContextHelpMode::ContextHelpMode(QMainWindow& window, HelpSystem& help)
     : QObject(&window), m_window(window), m_help(help)
-{
-}
+{}
 
 ContextHelpMode::~ContextHelpMode()
 {

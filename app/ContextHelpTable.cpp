@@ -18,6 +18,8 @@ constexpr ContextHelpControl f1Only(const char* name, int number)
     return {name, number, 0};
 }
 
+// One control a line, as in the help's own topic table.
+// clang-format off
 constexpr int ChooseComBase = 1000;
 constexpr std::array ChooseComControls{
     withText("ExitButton", ChooseComBase, 1),
@@ -223,6 +225,7 @@ const std::array<DialogHelpEntry, 10> Dialogs{{
     {"COmbrelRepReadBaseRevDlg", RevisionBase, HelpFileKind::ProgramHlp,
      "ContextSensHelpStgsViaBaseDlg.txt", RevisionControls},
 }};
+// clang-format on
 
 // Parts of the main window that a click in help mode explains.
 constexpr std::array<PageHelpEntry, 8> Parts{{
@@ -261,9 +264,9 @@ const ContextHelpControl* ContextHelpTable::control(const DialogHelpEntry& dialo
 {
     if (objectName.isEmpty())
         return nullptr;
-    const auto found =
-        std::find_if(dialog.controls.begin(), dialog.controls.end(),
-                     [&](const ContextHelpControl& c) { return objectName == QLatin1String(c.objectName); });
+    const auto found = std::find_if(
+        dialog.controls.begin(), dialog.controls.end(),
+        [&](const ContextHelpControl& c) { return objectName == QLatin1String(c.objectName); });
     return found == dialog.controls.end() ? nullptr : &*found;
 }
 

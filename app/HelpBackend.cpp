@@ -22,9 +22,10 @@ HelpBackend HelpBackend::qtHelp()
 #ifdef HARVANE_HAVE_QTHELP
     // A collection is an SQLite database: without Qt's SQLite driver no
     // collection can be read at all.
-    return {QStringLiteral(".qhc"),
-            [] { return QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")); },
-            [](const QString& path) -> std::unique_ptr<HelpBook> { return QtHelpBook::open(path); }};
+    return {
+        QStringLiteral(".qhc"),
+        [] { return QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")); },
+        [](const QString& path) -> std::unique_ptr<HelpBook> { return QtHelpBook::open(path); }};
 #else
     return {QStringLiteral(".qhc"), [] { return false; },
             [](const QString&) { return std::unique_ptr<HelpBook>(); }};
@@ -33,8 +34,9 @@ HelpBackend HelpBackend::qtHelp()
 
 HelpBackend HelpBackend::plainHtml()
 {
-    return {QStringLiteral(".rcc"), [] { return true; },
-            [](const QString& path) -> std::unique_ptr<HelpBook> { return HtmlHelpBook::open(path); }};
+    return {
+        QStringLiteral(".rcc"), [] { return true; },
+        [](const QString& path) -> std::unique_ptr<HelpBook> { return HtmlHelpBook::open(path); }};
 }
 
 HelpBackend HelpBackend::builtIn()

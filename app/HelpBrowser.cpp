@@ -24,8 +24,10 @@ void HelpBrowser::setBook(HelpBook* book)
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name)
 {
-    // A page names its style sheet and pictures relative to itself.
-    const QUrl url = name.isRelative() ? source().resolved(name) : name;
+    // A page names its style sheet and pictures relative to itself; while a
+    // page loads, only the document knows where it comes from.
+    const QUrl base = document()->baseUrl().isEmpty() ? source() : document()->baseUrl();
+    const QUrl url = name.isRelative() ? base.resolved(name) : name;
     if (url.scheme() == QLatin1String("qthelp")) {
         if (m_book == nullptr)
             return {};

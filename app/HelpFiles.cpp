@@ -8,8 +8,7 @@
 
 HelpFiles::HelpFiles(QString folder, QString mainName)
     : m_folder(std::move(folder)), m_mainName(std::move(mainName))
-{
-}
+{}
 
 HelpFiles HelpFiles::besideProgram()
 {

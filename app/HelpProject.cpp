@@ -42,9 +42,10 @@ HelpProject HelpProject::parse(const QByteArray& xmlText)
                     while (xml.readNextStartElement()) {
                         if (xml.name() == QLatin1String("keyword")) {
                             const QXmlStreamAttributes a = xml.attributes();
-                            project.m_keywords.push_back({a.value(QLatin1String("name")).toString(),
-                                                          a.value(QLatin1String("id")).toString(),
-                                                          a.value(QLatin1String("ref")).toString()});
+                            project.m_keywords.push_back(
+                                {a.value(QLatin1String("name")).toString(),
+                                 a.value(QLatin1String("id")).toString(),
+                                 a.value(QLatin1String("ref")).toString()});
                         }
                         xml.skipCurrentElement();
                     }

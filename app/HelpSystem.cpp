@@ -202,8 +202,8 @@ void HelpSystem::popupForFocus(QWidget& dialog, const DialogHelpEntry& entry)
     const ControlAt focused = controlAt(dialog.focusWidget(), dialog, entry);
     if (focused.control == nullptr || focused.control->popupTopic == 0)
         return;
-    if (const auto text = popupText(QString::fromLatin1(entry.popupPage),
-                                    focused.control->popupTopic))
+    if (const auto text =
+            popupText(QString::fromLatin1(entry.popupPage), focused.control->popupTopic))
         showPopup(*text, focused.widget->mapToGlobal(focused.widget->rect().center()));
 }
 
@@ -215,10 +215,9 @@ bool HelpSystem::onF1(QWidget* widget, const QKeyEvent& event)
         QString page = actionPage(menu->activeAction());
         if (page.isEmpty()) {
             const QWidget* owner = menu->parentWidget();
-            page = owner != nullptr
-                       ? ContextHelpTable::windowPage(
-                             QString::fromLatin1(owner->window()->metaObject()->className()))
-                       : QString();
+            page = owner != nullptr ? ContextHelpTable::windowPage(QString::fromLatin1(
+                                          owner->window()->metaObject()->className()))
+                                    : QString();
         }
         if (page.isEmpty())
             return false;

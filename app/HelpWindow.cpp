@@ -98,8 +98,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window)
     m_home->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
-    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
-        syncContents();
+    // The signal comes before the browser's history holds the new page:
+    // source() still names the page before.
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
+        syncContents(url);
         updateTitle();
     });
 
@@ -196,7 +198,7 @@ void HelpWindow::setBook(HelpBook* book)
     if (QAbstractItemModel* model = book->contentsModel()) {
         m_contentsConnection = connect(model, &QAbstractItemModel::modelReset, this, [this] {
             m_contents->expandToDepth(0);
-            syncContents();
+            syncContents(m_browser->source());
         });
         m_contents->expandToDepth(0);
     }
@@ -301,11 +303,10 @@ void HelpWindow::showSearchHits(const QString& words, const QList<HelpSearchHit>
     m_searchResults->setHtml(html);
 }
 
-void HelpWindow::syncContents()
+void HelpWindow::syncContents(const QUrl& url)
 {
-    if (m_book == nullptr || m_contents->model() == nullptr)
+    if (m_book == nullptr || m_contents->model() == nullptr || url.isEmpty())
         return;
-    const QUrl url = m_browser->source();
     auto urlOf = [this](const QModelIndex& index) { return m_book->contentsUrl(index); };
     QModelIndex entry = findEntry(*m_contents->model(), {}, urlOf, url, true);
     if (!entry.isValid())
@@ -318,7 +319,7 @@ void HelpWindow::syncContents()
 
 void HelpWindow::updateTitle()
 {
+    const QString name = QStringLiteral("Harvane Help");
     const QString title = m_browser->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Harvane Help")
-                                   : title + QStringLiteral(" - Harvane Help"));
+    setWindowTitle(title.isEmpty() || title == name ? name : title + QStringLiteral(" - ") + name);
 }

@@ -56,7 +56,7 @@ private:
     QWidget* makeSearchTab();
     void filterIndex(const QString& text);
     void showSearchHits(const QString& words, const QList<HelpSearchHit>& hits);
-    void syncContents();
+    void syncContents(const QUrl& url);
     void updateTitle();
 
     QPointer<HelpBook> m_book;

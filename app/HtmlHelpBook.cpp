@@ -221,7 +221,8 @@ QList<HelpSearchHit> HtmlHelpBook::findPages(const QString& words) const
             score += count + 10 * page->title.count(word, Qt::CaseInsensitive);
         }
         if (all)
-            found.push_back({score, {urlOf(page.key()), page->title, snippetAround(page->text, wanted)}});
+            found.push_back(
+                {score, {urlOf(page.key()), page->title, snippetAround(page->text, wanted)}});
     }
     std::sort(found.begin(), found.end(), [](const Scored& a, const Scored& b) {
         return a.score != b.score ? a.score > b.score : a.hit.title < b.hit.title;

@@ -65,8 +65,8 @@ std::unique_ptr<QtHelpBook> QtHelpBook::open(const QString& path)
     if (!QFileInfo(path).isFile())
         return nullptr;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    auto engine = std::make_unique<QHelpEngine>(
-        workingCopy(path, cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("help"))));
+    auto engine = std::make_unique<QHelpEngine>(workingCopy(
+        path, cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("help"))));
     // Never written: an installed help file stays as it was shipped.
     engine->setReadOnly(true);
     if (!engine->setupData() || engine->registeredDocumentations().isEmpty())
@@ -74,7 +74,8 @@ std::unique_ptr<QtHelpBook> QtHelpBook::open(const QString& path)
     return std::unique_ptr<QtHelpBook>(new QtHelpBook(path, engine.release()));
 }
 
-QtHelpBook::QtHelpBook(QString path, QHelpEngine* engine) : m_path(std::move(path)), m_engine(engine)
+QtHelpBook::QtHelpBook(QString path, QHelpEngine* engine)
+    : m_path(std::move(path)), m_engine(engine)
 {
     m_engine->setParent(this);
     m_nameSpace = m_engine->registeredDocumentations().constFirst();
