@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/HelpBook.h"
+
 #include <QPointer>
 #include <QTextBrowser>
-
-class HelpBook;
 
 // Shows the pages of a help file: pages, style sheets and pictures come
 // from the file; links to anything else open in the system's browser.

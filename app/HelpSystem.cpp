@@ -204,7 +204,8 @@ void HelpSystem::popupForFocus(QWidget& dialog, const DialogHelpEntry& entry)
         return;
     if (const auto text =
             popupText(QString::fromLatin1(entry.popupPage), focused.control->popupTopic))
-        showPopup(*text, focused.widget->mapToGlobal(focused.widget->rect().center()));
+        showPopup(*text, popupPlace(*focused.widget,
+                                    focused.widget->mapToGlobal(focused.widget->rect().center())));
 }
 
 bool HelpSystem::onF1(QWidget* widget, const QKeyEvent& event)
@@ -263,8 +264,18 @@ bool HelpSystem::onContextMenu(QWidget* widget, const QContextMenuEvent& event)
     menu.setObjectName(QStringLiteral("WhatsThisMenu"));
     const QAction* whatsThis = menu.addAction(QStringLiteral("What's This?"));
     if (menu.exec(where) == whatsThis)
-        showPopup(*text, where);
+        showPopup(*text, popupPlace(*at.widget, where));
     return true;
+}
+
+QPoint HelpSystem::popupPlace(const QWidget& control, const QPoint& clickedAt)
+{
+    // Under a button or a field, so that what it explains stays in sight;
+    // in a large control (a list) where it was clicked.
+    const int below = control.mapToGlobal(QPoint(0, control.height())).y();
+    if (below - clickedAt.y() > 3 * control.fontMetrics().height())
+        return clickedAt;
+    return {clickedAt.x(), below};
 }
 
 bool HelpSystem::eventFilter(QObject* watched, QEvent* event)

@@ -62,6 +62,8 @@ public:
     // A right-click text of a popup page in the program folder's help file.
     [[nodiscard]] std::optional<QString> popupText(const QString& popupPage, int topic);
     HelpPopup* showPopup(const QString& text, const QPoint& globalPos);
+    // Where the note about `control`, asked for at `clickedAt`, goes.
+    [[nodiscard]] static QPoint popupPlace(const QWidget& control, const QPoint& clickedAt);
 
     // F1 in a dialog with help.
     void dialogF1(QWidget& dialog, const DialogHelpEntry& entry);

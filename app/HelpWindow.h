@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/HelpBook.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QUrl>
 
-class HelpBook;
 class HelpBrowser;
 class QAction;
 class QLineEdit;
@@ -14,7 +15,6 @@ class QSortFilterProxyModel;
 class QTabWidget;
 class QTextBrowser;
 class QTreeView;
-struct HelpSearchHit;
 
 // The help viewer: the pages of one help file with its contents, index and
 // full-text search beside them, and Back, Forward and Home. One window

@@ -20,6 +20,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -145,6 +146,26 @@ bool helpMenuOn(QWidget& widget)
 }
 
 } // namespace
+
+// A right-click note goes under the button or field it explains, so that
+// the control stays in sight; in a tall list, where the list was clicked.
+TEST(HelpSystem, ANoteGoesUnderItsControlUnlessTheControlIsTall)
+{
+    QWidget window;
+    auto* button = new QPushButton(QStringLiteral("Read Settings"), &window);
+    button->setGeometry(10, 10, 120, 26);
+    auto* list = new QListView(&window);
+    list->setGeometry(10, 60, 300, 200);
+    window.show();
+    const QPoint onButton = button->mapToGlobal(QPoint(30, 8));
+    EXPECT_EQ(HelpSystem::popupPlace(*button, onButton),
+              QPoint(onButton.x(), button->mapToGlobal(QPoint(0, 26)).y()));
+    const QPoint inList = list->mapToGlobal(QPoint(40, 50));
+    EXPECT_EQ(HelpSystem::popupPlace(*list, inList), inList);
+    const QPoint nearListEnd = list->mapToGlobal(QPoint(40, 195));
+    EXPECT_EQ(HelpSystem::popupPlace(*list, nearListEnd),
+              QPoint(nearListEnd.x(), list->mapToGlobal(QPoint(0, 200)).y()));
+}
 
 // The pages of right-click texts: ".topic N" starts a text, lines of a
 // paragraph are joined, an empty line starts a paragraph, anything before
