@@ -11,7 +11,25 @@
 # beside the program.
 #
 # For installing: HARVANE_HELP_PROGRAM_FILES go into the program's folder,
-# HARVANE_HELP_HLP_FILES into its "hlp" folder.
+# HARVANE_HELP_HLP_FILES into its "hlp" folder (also the properties
+# HARVANE_PROGRAM_FILES and HARVANE_HLP_FILES of the target harvane_help_files).
+#
+# The viewer: Qt Help where it is there (Debian: qt6-tools-dev, and for
+# qhelpgenerator qt6-documentation-tools; reading a collection takes Qt's
+# SQLite driver, libqt6sql6-sqlite), otherwise plain HTML pages.
+# HARVANE_HAVE_QTHELP says which.
+
+option(HARVANE_QTHELP "Build the help as Qt Help collections where Qt Help is found" ON)
+set(HARVANE_HAVE_QTHELP OFF)
+if(HARVANE_QTHELP)
+  find_package(Qt6 6.4 QUIET COMPONENTS Help Sql ToolsTools)
+  if(TARGET Qt6::Help AND TARGET Qt6::Sql AND TARGET Qt6::qhelpgenerator)
+    set(HARVANE_HAVE_QTHELP ON)
+  endif()
+endif()
+if(NOT HARVANE_HAVE_QTHELP)
+  message(STATUS "Help: plain HTML pages (no Qt Help)")
+endif()
 
 set(HARVANE_HELP_SOURCE_DIR ${CMAKE_SOURCE_DIR}/help)
 set(HARVANE_HELP_BUILD_DIR ${CMAKE_BINARY_DIR}/help)
@@ -105,3 +123,6 @@ add_custom_command(OUTPUT ${harvane_help_placed}
 
 # ("help" itself is a name CMake keeps for its own target.)
 add_custom_target(harvane_help_files ALL DEPENDS ${harvane_help_built} ${harvane_help_placed})
+set_target_properties(harvane_help_files PROPERTIES
+  HARVANE_PROGRAM_FILES "${HARVANE_HELP_PROGRAM_FILES}"
+  HARVANE_HLP_FILES "${HARVANE_HELP_HLP_FILES}")

@@ -45,50 +45,6 @@ QString sourcePopupText(const QString& page, int topic)
     return PopupTextPage::parse(file.readAll()).text(topic).value_or(QString());
 }
 
-// What a right-click on a widget brought up.
-struct RightClick {
-    bool helpMenu = false; // the help's one-entry menu
-    bool ownMenu = false;  // some other menu (a text field's own)
-    QStringList entries;   // of the help menu
-    QString popupText;     // shown after choosing the entry; empty when none
-};
-
-RightClick rightClick(HelpSystem& help, QWidget& widget)
-{
-    RightClick result;
-    bool looked = false;
-    // Runs inside the menu's own loop when a menu comes up, else just after.
-    QTimer::singleShot(0, [&] {
-        looked = true;
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr)
-            return;
-        if (menu->objectName() != QLatin1String("WhatsThisMenu")) {
-            result.ownMenu = true;
-            menu->close();
-            return;
-        }
-        result.helpMenu = true;
-        for (const QAction* action : menu->actions())
-            result.entries.append(action->text());
-        if (!menu->actions().isEmpty()) {
-            menu->setActiveAction(menu->actions().constFirst());
-            QTest::keyClick(menu, Qt::Key_Return);
-        }
-    });
-    const QPoint at = widget.rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget.mapToGlobal(at));
-    QApplication::sendEvent(&widget, &event);
-    while (!looked)
-        QCoreApplication::processEvents();
-    if (HelpPopup* popup = help.popup()) {
-        result.popupText = popup->text();
-        popup->close();
-    }
-    QCoreApplication::processEvents();
-    return result;
-}
-
 std::string describe(const QString& dialogClass, const QWidget& widget)
 {
     return (dialogClass + QLatin1Char(' ') + QString::fromLatin1(widget.metaObject()->className()) +
@@ -352,13 +308,8 @@ TEST_P(DialogHelp, F1OpensTheFocusedControlsTopicInTheDialogsFile)
         dialog->hide();
     }
     // One window for all of it.
-    int windows = 0;
-    for (const QWidget* top : QApplication::topLevelWidgets())
-        windows += qobject_cast<const HelpWindow*>(top) != nullptr ? 1 : 0;
-    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(helpWindowCount(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, DialogHelp, ::testing::ValuesIn(availableHelpKinds()),
-                         [](const ::testing::TestParamInfo<HelpKind>& info) {
-                             return std::string(helpKindName(info.param));
-                         });
+                         helpKindParamName);

@@ -128,23 +128,6 @@ void pressF1In(QWidget& dialog, const char* focusedControl)
     QTest::keyClick(target, Qt::Key_F1);
 }
 
-// A right-click on a listed control; whether the help menu came up.
-bool helpMenuOn(QWidget& widget)
-{
-    bool menu = false;
-    QTimer::singleShot(0, [&menu] {
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-            menu = popup->objectName() == QLatin1String("WhatsThisMenu");
-            popup->close();
-        }
-    });
-    const QPoint at = widget.rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget.mapToGlobal(at));
-    QApplication::sendEvent(&widget, &event);
-    QCoreApplication::processEvents();
-    return menu;
-}
-
 } // namespace
 
 // A right-click note goes under the button or field it explains, so that
@@ -258,7 +241,8 @@ TEST(HelpSystem, AViewerThatCannotBeLoadedIsRememberedAndHelpThenDoesNothing)
         EXPECT_FALSE(help.showTopic(HelpFileKind::Program, 394217));
         EXPECT_FALSE(help.popupText(QStringLiteral("ContextSensHelpChooseComDlg.txt"), 1));
         pressF1In(*dialog, "ExitButton");
-        EXPECT_FALSE(helpMenuOn(*dialog->findChild<QWidget*>(QStringLiteral("ExitButton"))));
+        EXPECT_FALSE(
+            rightClick(help, *dialog->findChild<QWidget*>(QStringLiteral("ExitButton"))).helpMenu);
     }
     EXPECT_TRUE(help.viewerFailed());
     EXPECT_EQ(viewer.availabilityAsked, 1);
@@ -494,10 +478,37 @@ TEST_P(HelpFiles_, TheWindowFindsPagesByContentsIndexAndSearch)
         << window->searchResults()->toPlainText().toStdString();
 }
 
+// Every page and anchor the program asks the main help for (each command,
+// each part of the main window, each window with a page) is in it.
+TEST_P(HelpFiles_, EveryPageTheProgramAsksForIsInTheMainHelp)
+{
+    HelpFolder folder(GetParam());
+    HelpSystem help(folder.files(), folder.backend());
+    QStringList pages;
+    for (std::size_t i = 0; i < MainCommandCount; ++i)
+        pages.append(ContextHelpTable::commandPage(static_cast<MainCommand>(i)));
+    for (const char* part : {"RecordPane", "HeartRatePane", "PortList", "PortToolBar",
+                             "StandardToolBar", "ExpertToolBar", "PortPane", "StatusBar"})
+        pages.append(ContextHelpTable::partPage(QString::fromLatin1(part)));
+    for (const PageHelpEntry& window : ContextHelpTable::windows())
+        pages.append(QString::fromLatin1(window.page));
+    for (const QString& page : pages) {
+        SCOPED_TRACE(page.toStdString());
+        ASSERT_FALSE(page.isEmpty());
+        ASSERT_TRUE(help.showMainPage(page));
+        const QUrl url = help.window()->currentUrl();
+        EXPECT_EQ(url, helpUrl(page));
+        if (!url.fragment().isEmpty()) {
+            const QByteArray html = help.window()->book()->fileData(url);
+            EXPECT_TRUE(html.contains("name=\"" + url.fragment().toUtf8() + '"'));
+        }
+    }
+    EXPECT_TRUE(ContextHelpTable::partPage(QStringLiteral("PaneSplitter")).isEmpty());
+    EXPECT_FALSE(help.showMainPage(QStringLiteral("no-such-page.html")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, HelpFiles_, ::testing::ValuesIn(availableHelpKinds()),
-                         [](const ::testing::TestParamInfo<HelpKind>& info) {
-                             return std::string(helpKindName(info.param));
-                         });
+                         helpKindParamName);
 
 // The main window with the help files beside it.
 struct MainWindowHelp : MainFrameFixture, ::testing::WithParamInterface<HelpKind> {
@@ -701,13 +712,8 @@ TEST_P(MainWindowHelp, HelpOfAnOpenDialogCanBeUsedWhileTheDialogIsOpen)
     EXPECT_EQ(fromDialog, helpUrl(QStringLiteral("erase-memory.html#erase")));
     EXPECT_EQ(afterHome, helpUrl(QStringLiteral("index.html")));
     frame().command(MainCommand::HelpTopics)->trigger();
-    int windows = 0;
-    for (const QWidget* top : QApplication::topLevelWidgets())
-        windows += qobject_cast<const HelpWindow*>(top) != nullptr ? 1 : 0;
-    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(helpWindowCount(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, MainWindowHelp, ::testing::ValuesIn(availableHelpKinds()),
-                         [](const ::testing::TestParamInfo<HelpKind>& info) {
-                             return std::string(helpKindName(info.param));
-                         });
+                         helpKindParamName);

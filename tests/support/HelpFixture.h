@@ -2,14 +2,24 @@
 
 #include "app/HelpBackend.h"
 #include "app/HelpFiles.h"
+#include "app/HelpPopup.h"
+#include "app/HelpSystem.h"
+#include "app/HelpWindow.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
 #include <vector>
 
 // The two kinds of help file the program can read.
@@ -18,6 +28,26 @@ enum class HelpKind { QtHelp, PlainHtml };
 inline const char* helpKindName(HelpKind kind)
 {
     return kind == HelpKind::QtHelp ? "QtHelp" : "PlainHtml";
+}
+
+inline void PrintTo(HelpKind kind, std::ostream* os)
+{
+    *os << helpKindName(kind);
+}
+
+// The test name of a kind, for parameterised suites.
+inline std::string helpKindParamName(const ::testing::TestParamInfo<HelpKind>& info)
+{
+    return helpKindName(info.param);
+}
+
+// How many help windows there are: the program keeps one.
+inline int helpWindowCount()
+{
+    int windows = 0;
+    for (const QWidget* top : QApplication::topLevelWidgets())
+        windows += qobject_cast<const HelpWindow*>(top) != nullptr ? 1 : 0;
+    return windows;
 }
 
 // The kinds this build can read: plain HTML always, Qt Help where it was found.
@@ -135,4 +165,48 @@ inline std::vector<TopicRow> shippedTopics()
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+// What a right-click on a widget brought up.
+struct RightClick {
+    bool helpMenu = false; // the help's one-entry menu
+    bool ownMenu = false;  // some other menu (a text field's own)
+    QStringList entries;   // of the help menu
+    QString popupText;     // shown after choosing the entry; empty when none
+};
+
+inline RightClick rightClick(HelpSystem& help, QWidget& widget)
+{
+    RightClick result;
+    bool looked = false;
+    // Runs inside the menu's own loop when a menu comes up, else just after.
+    QTimer::singleShot(0, [&] {
+        looked = true;
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        if (menu->objectName() != QLatin1String("WhatsThisMenu")) {
+            result.ownMenu = true;
+            menu->close();
+            return;
+        }
+        result.helpMenu = true;
+        for (const QAction* action : menu->actions())
+            result.entries.append(action->text());
+        if (!menu->actions().isEmpty()) {
+            menu->setActiveAction(menu->actions().constFirst());
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    const QPoint at = widget.rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget.mapToGlobal(at));
+    QApplication::sendEvent(&widget, &event);
+    while (!looked)
+        QCoreApplication::processEvents();
+    if (HelpPopup* popup = help.popup()) {
+        result.popupText = popup->text();
+        popup->close();
+    }
+    QCoreApplication::processEvents();
+    return result;
 }
