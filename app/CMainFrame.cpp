@@ -3,7 +3,10 @@
 #include "app/CAboutDlg.h"
 #include "app/CExpertDlg.h"
 #include "app/CVelmoraDoc.h"
+#include "app/ContextHelpMode.h"
+#include "app/ContextHelpTable.h"
 #include "app/DataFolders.h"
+#include "app/HelpSystem.h"
 #include "app/RecentFileList.h"
 #include "app/ToolbarIcons.h"
 #include "base/COmbrelRepDownloadDataViaBaseDlg.h"
@@ -46,7 +49,6 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QUrl>
-#include <QWhatsThis>
 
 namespace {
 
@@ -76,6 +78,15 @@ CMainFrame::CMainFrame(MainFrameServices services, QWidget* parent)
     m_document = new CVelmoraDoc([this] { return m_logger.get(); }, this);
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     connect(m_document, &CVelmoraDoc::titleChanged, this, &CMainFrame::updateTitle);
+    m_help = std::make_unique<HelpSystem>(m_services.helpFiles, m_services.helpBackend, this);
+    m_help->setActionPages([this](const QAction* action) {
+        for (std::size_t i = 0; i < MainCommandCount; ++i) {
+            if (m_commands[i] == action)
+                return ContextHelpTable::commandPage(static_cast<MainCommand>(i));
+        }
+        return QString();
+    });
+    m_contextHelp = new ContextHelpMode(*this, *m_help);
 
     // Four fifths of the screen, centred.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -326,18 +337,14 @@ void CMainFrame::createActions()
             });
 
     // Help
-    QAction* helpTopics =
-        addCommand(MainCommand::HelpTopics, tr("&Help Topics"), tr("List Help topics"));
-    helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(helpTopics, &QAction::triggered, this, [] {
-        // The help file beside the program, named like it; no help file, no help.
-        const QString file =
-            QDir(DataFolders::programFolder())
-                .filePath(QFileInfo(QApplication::applicationFilePath()).completeBaseName() +
-                          QStringLiteral(".chm"));
-        if (QFileInfo::exists(file))
-            QDesktopServices::openUrl(QUrl::fromLocalFile(file));
-    });
+    connect(addCommand(MainCommand::HelpTopics, tr("&Help Topics"), tr("List Help topics")),
+            &QAction::triggered, this, [this] { m_help->showContents(); });
+    QAction* windowHelp =
+        addCommand(MainCommand::WindowHelp, tr("Help"), tr("Display help for the current window"));
+    windowHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(windowHelp, &QAction::triggered, this,
+            [this] { m_help->showMainPage(ContextHelpTable::windowPage(tr("CMainFrame"))); });
+    addAction(windowHelp);
     QAction* about =
         addCommand(MainCommand::About, tr("&About Harvane..."),
                    tr("Display program information, version number and copyright"), tr("About"));
@@ -348,10 +355,7 @@ void CMainFrame::createActions()
                    tr("Display help for clicked on buttons, menus and windows"), tr("Help"));
     contextHelp->setIcon(ToolbarIcons::contextHelp());
     contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    connect(contextHelp, &QAction::triggered, this, [this] {
-        statusBar()->showMessage(tr("Select an object on which to get Help"), 5000);
-        QWhatsThis::enterWhatsThisMode();
-    });
+    connect(contextHelp, &QAction::triggered, m_contextHelp, &ContextHelpMode::enter);
 
     // Expert toolbar, port toolbar and pane switching.
     connect(addCommand(MainCommand::ExpertMode, tr("Expert Mode"),
@@ -468,6 +472,7 @@ void CMainFrame::createToolBars()
 
 void CMainFrame::createStatusBar()
 {
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
     auto* idle = new QLabel(tr("For Help, press F1"), this);
     statusBar()->addWidget(idle, 1);
     m_portPane = new QLabel(this);
@@ -736,10 +741,12 @@ bool CMainFrame::saveModified()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (saveModified())
+    if (saveModified()) {
+        m_help->closeWindow();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 DeviceContext CMainFrame::deviceContext()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/HelpBackend.h"
+#include "app/HelpFiles.h"
 #include "app/MainCommand.h"
 #include "link/DeviceContext.h"
 
@@ -10,6 +12,8 @@
 #include <memory>
 
 class CDataExplorerWnd;
+class ContextHelpMode;
+class HelpSystem;
 class CLogger;
 class CMainFrame;
 class CVelmoraDoc;
@@ -42,6 +46,9 @@ struct MainFrameServices {
     // Asks for a data file to open (save = false) or to save to; empty when
     // the user cancels. When unset, the platform's file dialog.
     std::function<QString(bool save, const QString& suggestion)> chooseFile = {};
+    // Where the help files are looked for, and the kind of file read.
+    HelpFiles helpFiles = HelpFiles::besideProgram();
+    HelpBackend helpBackend = HelpBackend::builtIn();
 };
 
 // The program's one top-level window. It owns the connection state (the
@@ -73,6 +80,10 @@ public:
     [[nodiscard]] CDataExplorerWnd* dataExplorer() const { return m_explorer; }
     // View > Data Explorer: opens the explorer or brings it to the front.
     void showDataExplorer();
+
+    // The program's help, and the help mode of Shift+F1 and "?".
+    [[nodiscard]] HelpSystem& help() const { return *m_help; }
+    [[nodiscard]] ContextHelpMode& contextHelpMode() const { return *m_contextHelp; }
 
     // The action behind a menu or toolbar command.
     [[nodiscard]] QAction* command(MainCommand which) const
@@ -127,6 +138,8 @@ private:
     MainFrameServices m_services;
     std::unique_ptr<CLogger> m_logger;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<HelpSystem> m_help;
+    ContextHelpMode* m_contextHelp = nullptr;
     CVelmoraDoc* m_document = nullptr;
     CVelmoraView* m_left = nullptr;
     CVelmoraView* m_right = nullptr;

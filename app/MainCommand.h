@@ -33,6 +33,7 @@ enum class MainCommand : std::size_t {
     BaseReadData,
     BaseRevision,
     HelpTopics,
+    WindowHelp,
     About,
     ContextHelp,
     ExpertMode,

@@ -44,6 +44,10 @@ COmbrelRepDownloadDataViaBaseDlg::COmbrelRepDownloadDataViaBaseDlg(
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_sinceLast = new QLabel(progressGroup);
     m_elapsed = new QLabel(progressGroup);
+    m_progress->setObjectName(QStringLiteral("DownloadProgress"));
+    m_status->setObjectName(QStringLiteral("DownloadStatus"));
+    m_sinceLast->setObjectName(QStringLiteral("TimeSinceLastPacket"));
+    m_elapsed->setObjectName(QStringLiteral("TimeElapsed"));
     auto* form = new QFormLayout(progressGroup);
     form->setContentsMargins(0, 0, 0, 0);
     form->setLabelAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -57,6 +61,8 @@ COmbrelRepDownloadDataViaBaseDlg::COmbrelRepDownloadDataViaBaseDlg(
     m_exit->setAutoDefault(false);
     setExitButton(m_exit);
     m_ok = new QPushButton(tr("OK"), this);
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
+    m_ok->setObjectName(QStringLiteral("OkButton"));
     m_ok->hide();
 
     m_vicinity = new LoggersInVicinityGroup(

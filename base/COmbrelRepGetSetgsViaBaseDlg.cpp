@@ -28,6 +28,8 @@ COmbrelRepGetSetgsViaBaseDlg::COmbrelRepGetSetgsViaBaseDlg(DeviceContext context
     m_exit->setAutoDefault(false);
     setExitButton(m_exit);
     m_ok = new QPushButton(tr("OK"), this);
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
+    m_ok->setObjectName(QStringLiteral("OkButton"));
     m_ok->hide();
 
     m_vicinity = new LoggersInVicinityGroup(

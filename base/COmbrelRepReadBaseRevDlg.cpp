@@ -20,6 +20,11 @@ COmbrelRepReadBaseRevDlg::COmbrelRepReadBaseRevDlg(DeviceContext context, QWidge
     m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
     m_ok = new QPushButton(tr("OK"), this);
+    m_read->setObjectName(QStringLiteral("ReadRevisionButton"));
+    m_firmware->setObjectName(QStringLiteral("FirmwareRevisionField"));
+    m_hardware->setObjectName(QStringLiteral("HardwareRevisionField"));
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
+    m_ok->setObjectName(QStringLiteral("OkButton"));
     m_ok->hide();
     for (QPushButton* button : {m_read, m_exit, m_ok})
         button->setAutoDefault(false);

@@ -24,6 +24,11 @@ COmbrelRepeaterImplantSurveillanceDlg::COmbrelRepeaterImplantSurveillanceDlg(Dev
     m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
     m_cancel = new QPushButton(tr("Cancel"), this);
+    m_list->setObjectName(QStringLiteral("PacketList"));
+    m_start->setObjectName(QStringLiteral("SurveillanceButton"));
+    m_deleteLog->setObjectName(QStringLiteral("DeleteLogButton"));
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
+    m_cancel->setObjectName(QStringLiteral("CancelButton"));
     m_cancel->hide();
     for (QPushButton* button : {m_start, m_deleteLog, m_exit, m_cancel})
         button->setAutoDefault(false);

@@ -18,6 +18,9 @@ LoggersInVicinityGroup::LoggersInVicinityGroup(
     m_list->setMinimumHeight(110);
     m_start = new QPushButton(settings.idleCaption, this);
     m_deleteLog = new QPushButton(tr("Delete Log"), this);
+    m_list->setObjectName(QStringLiteral("VicinityList"));
+    m_start->setObjectName(QStringLiteral("ObservationButton"));
+    m_deleteLog->setObjectName(QStringLiteral("DeleteLogButton"));
     for (QPushButton* button : {m_start, m_deleteLog})
         button->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;

@@ -40,11 +40,15 @@ COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
     m_exit = new QPushButton(tr("Exit"), this);
     setExitButton(m_exit);
     m_abort = new QPushButton(tr("Abort"), this);
+    m_read->setObjectName(QStringLiteral("ReadDataButton"));
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
+    m_abort->setObjectName(QStringLiteral("AbortButton"));
     m_abort->setEnabled(false);
     // The default button: Enter closes the dialog once it has been enabled
     // at the end of the first read, and does nothing before. It is never
     // shown, and Qt presses no hidden default button: keyPressEvent does.
     m_ok = new QPushButton(tr("OK"), this);
+    m_ok->setObjectName(QStringLiteral("OkButton"));
     m_ok->setDefault(true);
     m_ok->setEnabled(false);
     m_ok->hide();
@@ -53,12 +57,14 @@ COmbrelRepeaterDataReadDlg::COmbrelRepeaterDataReadDlg(DeviceContext context,
     m_animation = new BusyAnimation(this);
     m_animation->setFixedSize(80, 48);
     m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar"));
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
     m_progressText = new QLabel(this);
     m_progressText->setMinimumWidth(360);
     m_summary = new QPlainTextEdit(this);
+    m_summary->setObjectName(QStringLiteral("SummaryText"));
     m_summary->setReadOnly(true);
     m_summary->setMinimumSize(420, 120);
 

@@ -16,6 +16,7 @@ CCOMChooseDlg::CCOMChooseDlg(const PortEnumerator& ports, ChooseHandler onChoose
     m_list->setCurrentIndex(-1);
     m_list->setMinimumWidth(140);
     m_exit = new QPushButton(tr("Exit"), this);
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
     connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_list, &QComboBox::activated, this, [this, onChoose = std::move(onChoose)](int index) {
         if (onChoose)

@@ -20,6 +20,8 @@ COmbrelRepeaterAskBeforeErase::COmbrelRepeaterAskBeforeErase(DeviceContext conte
     m_question = new QLabel(Question, this);
     m_erase = new QPushButton(tr("Erase"), this);
     m_exit = new QPushButton(tr("Exit"), this);
+    m_erase->setObjectName(QStringLiteral("EraseButton"));
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
     setExitButton(m_exit);
     m_exit->setDefault(true);
     m_animation = new BusyAnimation(this);

@@ -62,6 +62,10 @@ void COmbrelRepeaterConfigDlg::buildLayout()
     m_write = new QPushButton(tr("Write Settings"), control);
     m_start = new QPushButton(tr("Start"), control);
     m_stop = new QPushButton(tr("Stop"), control);
+    m_read->setObjectName(QStringLiteral("ReadSettingsButton"));
+    m_write->setObjectName(QStringLiteral("WriteSettingsButton"));
+    m_start->setObjectName(QStringLiteral("StartButton"));
+    m_stop->setObjectName(QStringLiteral("StopButton"));
     auto* controlLayout = new QVBoxLayout(control);
     for (QPushButton* button : {m_read, m_write, m_start, m_stop})
         controlLayout->addWidget(button);
@@ -71,10 +75,13 @@ void COmbrelRepeaterConfigDlg::buildLayout()
 
     auto* surveillance = new QGroupBox(tr("Logger Surveillance"), this);
     m_list = new LogListWidget(surveillance);
+    m_list->setObjectName(QStringLiteral("SurveillanceList"));
     m_list->setMinimumHeight(120);
     m_list->setMinimumWidth(520);
     m_surveillance = new QPushButton(tr("Start Surveillance"), surveillance);
     m_deleteLog = new QPushButton(tr("Delete Log"), surveillance);
+    m_surveillance->setObjectName(QStringLiteral("SurveillanceButton"));
+    m_deleteLog->setObjectName(QStringLiteral("DeleteLogButton"));
     auto* surveillanceButtons = new QHBoxLayout;
     surveillanceButtons->addWidget(m_surveillance);
     surveillanceButtons->addWidget(m_deleteLog);
@@ -84,6 +91,7 @@ void COmbrelRepeaterConfigDlg::buildLayout()
     surveillanceLayout->addLayout(surveillanceButtons);
 
     m_exit = new QPushButton(tr("Exit"), this);
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
     m_exit->setAutoDefault(false);
     setExitButton(m_exit);
 

@@ -25,11 +25,19 @@ COmbrelRepeaterFreqCalibDlg::COmbrelRepeaterFreqCalibDlg(DeviceContext context, 
     m_reset = new QPushButton(tr("Reset Offset"), this);
     m_read = new QPushButton(tr("Read Offset"), this);
     m_exit = new QPushButton(tr("Exit"), this);
+    m_list->setObjectName(QStringLiteral("FrequencyList"));
+    m_log->setObjectName(QStringLiteral("LogButton"));
+    m_deleteLog->setObjectName(QStringLiteral("DeleteLogButton"));
+    m_add->setObjectName(QStringLiteral("AddOffsetButton"));
+    m_reset->setObjectName(QStringLiteral("ResetOffsetButton"));
+    m_read->setObjectName(QStringLiteral("ReadOffsetButton"));
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
     setExitButton(m_exit);
     m_exit->setDefault(true);
     for (QPushButton* b : {m_log, m_deleteLog, m_add, m_reset, m_read})
         b->setAutoDefault(false);
     m_offset = new QLineEdit(QStringLiteral("0"), this);
+    m_offset->setObjectName(QStringLiteral("OffsetField"));
     m_offset->setMaximumWidth(60);
     m_animation = new BusyAnimation(this);
     m_animation->setFixedSize(80, 48);

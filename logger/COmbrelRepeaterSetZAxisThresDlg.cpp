@@ -16,11 +16,16 @@ COmbrelRepeaterSetZAxisThresDlg::COmbrelRepeaterSetZAxisThresDlg(DeviceContext c
     m_read = new QPushButton(tr("Read head tilt acceleration"), this);
     m_write = new QPushButton(tr("Write head pos threshold"), this);
     m_exit = new QPushButton(tr("Exit"), this);
+    m_read->setObjectName(QStringLiteral("ReadTiltButton"));
+    m_write->setObjectName(QStringLiteral("WriteThresholdButton"));
+    m_exit->setObjectName(QStringLiteral("ExitButton"));
     setExitButton(m_exit);
     m_exit->setDefault(true);
     m_tiltField = new QLineEdit(this);
     m_tiltField->setReadOnly(true);
     m_thresholdField = new QLineEdit(this);
+    m_tiltField->setObjectName(QStringLiteral("TiltField"));
+    m_thresholdField->setObjectName(QStringLiteral("HeadPosThresholdField"));
     auto* fields = new QFormLayout;
     fields->addRow(tr("Head tilt acceleration:"), m_tiltField);
     fields->addRow(tr("Head pos threshold:"), m_thresholdField);

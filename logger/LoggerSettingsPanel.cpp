@@ -88,6 +88,8 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
         new QGroupBox(QCoreApplication::translate("LoggerSettingsPanel", "Logger Status"), parent);
     m_loggingLamp = new CLed(m_statusGroup);
     m_implantLamp = new CLed(m_statusGroup);
+    m_loggingLamp->setObjectName(QStringLiteral("LoggerStatusLed"));
+    m_implantLamp->setObjectName(QStringLiteral("ImplantDataLed"));
     m_loggingLamp->setFixedSize(36, 36);
     m_implantLamp->setFixedSize(36, 36);
     auto* statusLayout = new QFormLayout(m_statusGroup);
@@ -109,6 +111,11 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     m_intervalUp->setArrowType(Qt::UpArrow);
     m_intervalDown = new QToolButton(settings);
     m_intervalDown->setArrowType(Qt::DownArrow);
+    m_loggerId->setObjectName(QStringLiteral("LoggerIdField"));
+    m_implantId->setObjectName(QStringLiteral("ImplantIdField"));
+    m_interval->setObjectName(QStringLiteral("IntervalField"));
+    m_intervalUp->setObjectName(QStringLiteral("IntervalUp"));
+    m_intervalDown->setObjectName(QStringLiteral("IntervalDown"));
     for (QToolButton* arrow : {m_intervalUp, m_intervalDown})
         arrow->setFixedSize(18, 12);
     auto* arrows = new QVBoxLayout;
@@ -123,6 +130,10 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     m_usedMemory = numberField(settings, true);
     m_firmware = numberField(settings, true);
     m_hardware = numberField(settings, true);
+    m_threshold->setObjectName(QStringLiteral("ThresholdField"));
+    m_usedMemory->setObjectName(QStringLiteral("UsedMemoryField"));
+    m_firmware->setObjectName(QStringLiteral("FirmwareField"));
+    m_hardware->setObjectName(QStringLiteral("HardwareField"));
     auto* settingsLayout = new QFormLayout(settings);
     settingsLayout->addRow(QCoreApplication::translate("LoggerSettingsPanel", "Logger ID:"),
                            m_loggerId);
@@ -148,6 +159,10 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     m_clockDate = datePicker(time);
     m_startTime = timePicker(time);
     m_startDate = datePicker(time);
+    m_clockTime->setObjectName(QStringLiteral("LoggerTime"));
+    m_clockDate->setObjectName(QStringLiteral("LoggerDate"));
+    m_startTime->setObjectName(QStringLiteral("LoggerStartTime"));
+    m_startDate->setObjectName(QStringLiteral("LoggerStartDate"));
     for (QWidget* picker : {static_cast<QWidget*>(m_clockTime), static_cast<QWidget*>(m_clockDate)})
         picker->setEnabled(false); // the logger's clock is set by writing, never by hand
     auto* timeLayout = new QFormLayout(time);
@@ -165,6 +180,9 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     m_vhfDisable = new QCheckBox(m_vhfGroup);
     m_vhfStart = timePicker(m_vhfGroup);
     m_vhfStop = timePicker(m_vhfGroup);
+    m_vhfDisable->setObjectName(QStringLiteral("VhfDisableBox"));
+    m_vhfStart->setObjectName(QStringLiteral("VhfStartTime"));
+    m_vhfStop->setObjectName(QStringLiteral("VhfStopTime"));
     auto* vhfLayout = new QGridLayout(m_vhfGroup);
     vhfLayout->addWidget(
         new QLabel(QCoreApplication::translate("LoggerSettingsPanel", "VHF disable:"), m_vhfGroup),
@@ -188,6 +206,7 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     auto* dayRow = new QHBoxLayout;
     for (std::size_t i = 0; i < m_days.size(); ++i) {
         m_days[i] = new QCheckBox(QString::fromLatin1(dayNames[i]), m_vhfGroup);
+        m_days[i]->setObjectName(QStringLiteral("VhfDay") + QString::fromLatin1(dayNames[i]));
         dayRow->addWidget(m_days[i]);
     }
     vhfLayout->addLayout(dayRow, 3, 1, 1, 7);
@@ -201,6 +220,7 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     auto* monthRow2 = new QHBoxLayout;
     for (std::size_t i = 0; i < m_months.size(); ++i) {
         m_months[i] = new QCheckBox(QString::fromLatin1(monthNames[i]), m_vhfGroup);
+        m_months[i]->setObjectName(QStringLiteral("VhfMonth") + QString::fromLatin1(monthNames[i]));
         (i < 7 ? monthRow1 : monthRow2)->addWidget(m_months[i]);
     }
     monthRow2->addStretch();
@@ -211,10 +231,13 @@ LoggerSettingsPanel::LoggerSettingsPanel(QWidget* parent)
     m_packetsGroup = new QGroupBox(
         QCoreApplication::translate("LoggerSettingsPanel", "Packet Statistics"), parent);
     auto* packetLayout = new QFormLayout(m_packetsGroup);
+    const char* const countNames[] = {"ValidPacketCount", "InvalidPacketCount", "NoPacketCount",
+                                      "SyncLossCount"};
     const char* const countLabels[] = {
         "Valid packet count:", "Invalid packet count:", "No packet count:", "Sync loss count:"};
     for (std::size_t i = 0; i < m_counts.size(); ++i) {
         m_counts[i] = numberField(m_packetsGroup, true);
+        m_counts[i]->setObjectName(QString::fromLatin1(countNames[i]));
         packetLayout->addRow(QString::fromLatin1(countLabels[i]), m_counts[i]);
     }
 }

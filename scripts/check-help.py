@@ -102,8 +102,8 @@ def main():
     rows = []
     with open(os.path.join(folder, "topics.tsv"), encoding="utf-8", newline="") as f:
         reader = csv.DictReader(f, delimiter="\t")
-        expected = ["dialog_class", "control", "internal_number", "f1_topic", "popup_page",
-                    "popup_topic", "html_page", "anchor"]
+        expected = ["dialog_class", "control", "object_name", "internal_number", "f1_topic",
+                    "popup_page", "popup_topic", "html_page", "anchor"]
         if reader.fieldnames != expected:
             problems.append(f"topics.tsv: columns {reader.fieldnames}, expected {expected}")
         rows = list(reader)
@@ -119,6 +119,10 @@ def main():
         if number in seen_numbers:
             problems.append(f"{where}: internal number {number} also at line {seen_numbers[number]}")
         seen_numbers[number] = line
+        is_dialog = row["control"].startswith("(dialog")
+        if is_dialog == bool(row["object_name"]):
+            problems.append(f"{where}: a control needs the objectName the program finds it by, "
+                            "the dialog's own row none")
         if not resolves(f"{row['html_page']}#{row['anchor']}", row["html_page"]):
             problems.append(f"{where}: {row['html_page']}#{row['anchor']} does not exist")
         page = row["popup_page"]

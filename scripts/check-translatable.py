@@ -42,6 +42,9 @@ def shown(parts, before):
         return False
     if re.fullmatch(r'[a-z0-9_:\-./%]+', text):
         return False
+    # Identifiers (QSQLITE, defaultHomepage) and file patterns (*.qhp).
+    if re.fullmatch(r'[A-Z0-9_]+|[a-z]+(?:[A-Z][a-z0-9]*)+', text) or text.startswith('*'):
+        return False
     if re.search(r'\b(yyyy|yy|MM|dd|HH|hh|mm|ss)\b', text) and len(text) < 24:
         return False
     return not NOT_SHOWN_CONTEXT.search(before)

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libxkbcommon-dev fonts-dejavu-core
-  qt6-documentation-tools qt6-l10n-tools
+  qt6-tools-dev qt6-documentation-tools qt6-l10n-tools libqt6sql6-sqlite
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick poppler-utils
   # scripts/reliability.sh: clang with its sanitizer and libFuzzer runtimes, and

@@ -129,7 +129,7 @@ TEST_F(MainFrameFixture, MenusCarryTheirLabelsAndShortcuts)
         {MainCommand::Paste,
          {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}},
         {MainCommand::NextPane, {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}},
-        {MainCommand::HelpTopics, {QKeySequence(Qt::Key_F1)}},
+        {MainCommand::WindowHelp, {QKeySequence(Qt::Key_F1)}},
         {MainCommand::ContextHelp, {QKeySequence(Qt::SHIFT | Qt::Key_F1)}},
     };
     for (const auto& s : shortcuts)

@@ -7,7 +7,11 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraDoc.h"
 #include "app/CYesNoDlg.h"
+#include "app/ContextHelpTable.h"
 #include "app/DataFolders.h"
+#include "app/HelpPopup.h"
+#include "app/HelpSystem.h"
+#include "app/HelpWindow.h"
 #include "app/RecentFileList.h"
 #include "base/COmbrelRepDownloadDataViaBaseDlg.h"
 #include "base/COmbrelRepGetSetgsViaBaseDlg.h"
@@ -42,12 +46,15 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -138,6 +145,59 @@ int main(int argc, char* argv[])
         ok &= save(settings, dir,
                    expert ? QStringLiteral("logger-settings-expert")
                           : QStringLiteral("logger-settings"));
+    }
+
+    // The help beside the program: the window as F1 in Logger Settings
+    // opens it, and a right-click note over its dialog (the note is
+    // a window of its own, so it is drawn onto the dialog's picture).
+    {
+        devices.logger().setClock(QDateTime::currentDateTime(), pump.nowUs());
+        link.open(QStringLiteral("sim:logger"));
+        COmbrelRepeaterConfigDlg settings(frame.deviceContext());
+        settings.readButton()->click();
+        settings.show();
+        HelpSystem help(
+            HelpFiles(QCoreApplication::applicationDirPath(), QStringLiteral("harvane")),
+            HelpBackend::builtIn());
+        const DialogHelpEntry& entry =
+            *ContextHelpTable::dialog(QStringLiteral("COmbrelRepeaterConfigDlg"));
+        settings.setFocus(); // nothing numbered: the dialog's own page
+        help.dialogF1(settings, entry);
+        if (HelpWindow* window = help.window()) {
+            // The contents come a moment after the file is opened.
+            QAbstractItemModel* contents = window->contentsView()->model();
+            for (int i = 0; i < 200 && contents != nullptr && contents->rowCount() == 0; ++i) {
+                QThread::msleep(10);
+                QApplication::processEvents();
+            }
+            help.dialogF1(settings, entry);
+            ok &= save(*window, dir, QStringLiteral("help-window"));
+        } else {
+            std::printf("FAILED no help beside %s\n",
+                        qPrintable(QCoreApplication::applicationDirPath()));
+            ok = false;
+        }
+        QWidget* button = settings.readButton();
+        const QPoint at =
+            button->mapToGlobal(QPoint(button->width() * 2 / 3, button->height() / 2));
+        const std::optional<QString> text = help.popupText(QString::fromLatin1(entry.popupPage), 1);
+        if (HelpPopup* popup =
+                text ? help.showPopup(*text, HelpSystem::popupPlace(*button, at)) : nullptr) {
+            QApplication::processEvents();
+            QPixmap picture = settings.grab();
+            QPainter painter(&picture);
+            painter.drawPixmap(popup->pos() - settings.mapToGlobal(QPoint(0, 0)), popup->grab());
+            painter.end();
+            const QString path = QDir(dir).filePath(QStringLiteral("help-popup.png"));
+            const bool saved = picture.save(path);
+            std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+            ok &= saved;
+            popup->close();
+        } else {
+            std::printf("FAILED no right-click text\n");
+            ok = false;
+        }
+        settings.hide();
     }
 
     // The other logger dialogs after a typical action each.

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 // The main window in simulated time over a scripted port list whose names
 // "sim:logger" and "sim:base" open simulated devices; any other name fails
@@ -33,6 +34,10 @@ struct MainFrameFixture : ::testing::Test {
     DataFolders folders{dataRoot.path()};
     RecentFileList recent;
     bool withLogger = true;
+    // Where the window looks for its help; unset, beside the test program
+    // (where there is none).
+    std::optional<HelpFiles> helpFiles;
+    std::optional<HelpBackend> helpBackend;
     std::unique_ptr<CMainFrame> frameHolder;
 
     CMainFrame& frame()
@@ -41,6 +46,10 @@ struct MainFrameFixture : ::testing::Test {
             MainFrameServices services{pump, prompts, ports, link, folders, recent};
             if (!withLogger)
                 services.makeLogger = [](CMainFrame&) { return std::unique_ptr<CLogger>(); };
+            if (helpFiles)
+                services.helpFiles = *helpFiles;
+            if (helpBackend)
+                services.helpBackend = *helpBackend;
             frameHolder = std::make_unique<CMainFrame>(std::move(services));
         }
         return *frameHolder;

@@ -1,0 +1,32 @@
+#include "app/HelpFiles.h"
+
+#include "app/DataFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+HelpFiles::HelpFiles(QString folder, QString mainName)
+    : m_folder(std::move(folder)), m_mainName(std::move(mainName))
+{}
+
+HelpFiles HelpFiles::besideProgram()
+{
+    return HelpFiles(DataFolders::programFolder(),
+                     QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+}
+
+QString HelpFiles::path(HelpFileKind kind, const QString& extension) const
+{
+    const QDir folder(m_folder);
+    const QString helpName = QString::fromLatin1(ContextHelpTable::HelpFileName) + extension;
+    switch (kind) {
+    case HelpFileKind::Program:
+        return folder.filePath(helpName);
+    case HelpFileKind::ProgramHlp:
+        return folder.filePath(QStringLiteral("hlp/") + helpName);
+    case HelpFileKind::Main:
+        return folder.filePath(m_mainName + extension);
+    }
+    return {};
+}

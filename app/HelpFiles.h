@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/ContextHelpTable.h"
+
+#include <QString>
+
+// Where the help files lie: "Zorvath" in the program's folder and in its
+// "hlp" folder, and the main help named like the program file, all in the
+// program's folder. The extension is the viewer's (".qhc" for a Qt Help
+// collection).
+class HelpFiles {
+public:
+    HelpFiles(QString folder, QString mainName);
+    // Beside the running program, the main help named after its file.
+    static HelpFiles besideProgram();
+
+    [[nodiscard]] QString folder() const { return m_folder; }
+    [[nodiscard]] QString mainName() const { return m_mainName; }
+    [[nodiscard]] QString path(HelpFileKind kind, const QString& extension) const;
+
+private:
+    QString m_folder;
+    QString m_mainName;
+};
