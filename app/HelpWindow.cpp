@@ -70,6 +70,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window)
     m_tabs->addTab(m_contents, tr("&Contents"));
     m_tabs->addTab(makeIndexTab(), tr("&Index"));
     m_tabs->addTab(makeSearchTab(), tr("&Search"));
+    // A tab chosen is a tab to type into.
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == 1)
+            m_indexFilter->setFocus();
+        else if (tab == 2)
+            m_searchField->setFocus();
+    });
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(m_tabs);

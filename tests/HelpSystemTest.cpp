@@ -450,8 +450,12 @@ TEST_P(HelpFiles_, TheWindowFindsPagesByContentsIndexAndSearch)
     Q_EMIT window->contentsView()->activated(entry);
     EXPECT_EQ(window->currentUrl(), helpUrl(QStringLiteral("data-explorer.html")));
 
-    // The index: typing narrows it; Enter opens the best entry.
-    window->showIndexTab();
+    // The index: typing narrows it; Enter opens the best entry. Choosing
+    // its tab is enough to type.
+    window->show();
+    QApplication::setActiveWindow(window);
+    window->tabs()->setCurrentIndex(1);
+    EXPECT_TRUE(window->indexFilter()->hasFocus());
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return window->indexView()->model()->rowCount() > 0; }, 5000));
     QTest::keyClicks(window->indexFilter(), QStringLiteral("fever episodes"));
@@ -460,7 +464,8 @@ TEST_P(HelpFiles_, TheWindowFindsPagesByContentsIndexAndSearch)
     EXPECT_EQ(window->currentUrl(), helpUrl(QStringLiteral("data-explorer.html#fever")));
 
     // The search: the page that explains a message is found by its words.
-    window->showSearchTab();
+    window->tabs()->setCurrentIndex(2);
+    EXPECT_TRUE(window->searchField()->hasFocus());
     window->search(QStringLiteral("erase whole memory"));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
