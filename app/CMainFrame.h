@@ -47,7 +47,7 @@ struct MainFrameServices {
     // the user cancels. When unset, the platform's file dialog.
     std::function<QString(bool save, const QString& suggestion)> chooseFile = {};
     // Where the help files are looked for, and the kind of file read.
-    HelpFiles helpFiles = HelpFiles::besideProgram();
+    HelpFiles helpFiles = HelpFiles::forProgram();
     HelpBackend helpBackend = HelpBackend::builtIn();
 };
 

@@ -10,10 +10,21 @@ HelpFiles::HelpFiles(QString folder, QString mainName)
     : m_folder(std::move(folder)), m_mainName(std::move(mainName))
 {}
 
-HelpFiles HelpFiles::besideProgram()
+#ifndef HARVANE_HELP_FROM_BINDIR
+#define HARVANE_HELP_FROM_BINDIR "../share/harvane/help"
+#endif
+
+HelpFiles HelpFiles::forProgram()
 {
-    return HelpFiles(DataFolders::programFolder(),
+    return HelpFiles(folderFor(DataFolders::programFolder()),
                      QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+}
+
+QString HelpFiles::folderFor(const QString& programFolder)
+{
+    if (!DataFolders::isInstalledLocation(programFolder))
+        return programFolder;
+    return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(HARVANE_HELP_FROM_BINDIR)));
 }
 
 QString HelpFiles::path(HelpFileKind kind, const QString& extension) const

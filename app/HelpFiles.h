@@ -11,8 +11,13 @@
 class HelpFiles {
 public:
     HelpFiles(QString folder, QString mainName);
-    // Beside the running program, the main help named after its file.
-    static HelpFiles besideProgram();
+    // The running program's help, the main help named after its file.
+    static HelpFiles forProgram();
+    // The folder the help lies in for a program in `programFolder`: that
+    // folder for a portable copy or a build tree; the installed share folder
+    // (../share/harvane/help from the program) for an installed program,
+    // which keeps only programs in its bin folder.
+    static QString folderFor(const QString& programFolder);
 
     [[nodiscard]] QString folder() const { return m_folder; }
     [[nodiscard]] QString mainName() const { return m_mainName; }

@@ -10,9 +10,10 @@
 # into ${HARVANE_HELP_BUILD_DIR} (the tests use them); the program's kind goes
 # beside the program.
 #
-# For installing: HARVANE_HELP_PROGRAM_FILES go into the program's folder,
-# HARVANE_HELP_HLP_FILES into its "hlp" folder (also the properties
-# HARVANE_PROGRAM_FILES and HARVANE_HLP_FILES of the target harvane_help_files).
+# Installed (at the end of this file), HARVANE_HELP_PROGRAM_FILES go into
+# share/harvane/help and HARVANE_HELP_HLP_FILES into its "hlp" folder (also
+# the properties HARVANE_PROGRAM_FILES and HARVANE_HLP_FILES of the target
+# harvane_help_files).
 #
 # The viewer: Qt Help where it is there (Debian: qt6-tools-dev, and for
 # qhelpgenerator qt6-documentation-tools; reading a collection takes Qt's
@@ -126,3 +127,13 @@ add_custom_target(harvane_help_files ALL DEPENDS ${harvane_help_built} ${harvane
 set_target_properties(harvane_help_files PROPERTIES
   HARVANE_PROGRAM_FILES "${HARVANE_HELP_PROGRAM_FILES}"
   HARVANE_HLP_FILES "${HARVANE_HELP_HLP_FILES}")
+
+# Installed, the help goes into share/harvane/help (a bin folder holds only
+# programs); the installed program looks there, from its own folder.
+set(HARVANE_HELP_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/harvane/help)
+file(RELATIVE_PATH HARVANE_HELP_FROM_BINDIR ${CMAKE_INSTALL_FULL_BINDIR}
+  ${CMAKE_INSTALL_PREFIX}/${HARVANE_HELP_INSTALL_DIR})
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/app/HelpFiles.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+  HARVANE_HELP_FROM_BINDIR="${HARVANE_HELP_FROM_BINDIR}")
+install(FILES ${HARVANE_HELP_PROGRAM_FILES} DESTINATION ${HARVANE_HELP_INSTALL_DIR})
+install(FILES ${HARVANE_HELP_HLP_FILES} DESTINATION ${HARVANE_HELP_INSTALL_DIR}/hlp)

@@ -43,6 +43,9 @@ test "$(/usr/bin/harvane-cli --version)" = "harvane-cli 1.3.0"
 /usr/bin/harvane-cli --port sim:logger status >/dev/null
 ls "$home"/.local/share/Harvane/StatusLogCollar/StatusLogCollar_*.txt
 test ! -e /usr/bin/StatusLogCollar
+# The help lies in the share folder, where the installed program looks.
+test -f /usr/share/harvane/help/Zorvath.qhc -a -f /usr/share/harvane/help/hlp/Zorvath.qhc
+test -f /usr/share/harvane/help/harvane.qhc
 # The desktop program starts with its simulated devices and keeps running
 # until it is closed (here: by the time-out).
 set +e

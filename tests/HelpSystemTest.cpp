@@ -3,6 +3,7 @@
 #include "app/ContextHelpMode.h"
 #include "app/ContextHelpTable.h"
 #include "app/HelpBook.h"
+#include "app/HelpFiles.h"
 #include "app/HelpPopup.h"
 #include "app/HelpProject.h"
 #include "app/HelpWindow.h"
@@ -722,3 +723,20 @@ TEST_P(MainWindowHelp, HelpOfAnOpenDialogCanBeUsedWhileTheDialogIsOpen)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, MainWindowHelp, ::testing::ValuesIn(availableHelpKinds()),
                          helpKindParamName);
+
+TEST(HelpFiles, AnInstalledProgramReadsItsHelpFromTheShareFolderAPortableOneFromBesideIt)
+{
+    // The files themselves are named the same either way.
+    EXPECT_EQ(HelpFiles::folderFor(QStringLiteral("/usr/bin")),
+              QStringLiteral("/usr/share/harvane/help"));
+    EXPECT_EQ(HelpFiles::folderFor(QStringLiteral("/usr/local/bin")),
+              QStringLiteral("/usr/local/share/harvane/help"));
+    QTemporaryDir portable;
+    EXPECT_EQ(HelpFiles::folderFor(portable.path()), portable.path());
+    const HelpFiles installed(HelpFiles::folderFor(QStringLiteral("/usr/bin")),
+                              QStringLiteral("harvane"));
+    EXPECT_EQ(installed.path(HelpFileKind::ProgramHlp, QStringLiteral(".qhc")),
+              QStringLiteral("/usr/share/harvane/help/hlp/Zorvath.qhc"));
+    EXPECT_EQ(installed.path(HelpFileKind::Main, QStringLiteral(".qhc")),
+              QStringLiteral("/usr/share/harvane/help/harvane.qhc"));
+}
