@@ -27,6 +27,13 @@ QString HelpFiles::folderFor(const QString& programFolder)
     return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(HARVANE_HELP_FROM_BINDIR)));
 }
 
+bool HelpFiles::isInstalledFolder(const QString& folder)
+{
+    const QString path = QDir::cleanPath(QDir(folder).absolutePath());
+    return path.endsWith(QStringLiteral("/share/harvane/help")) ||
+           path.endsWith(QStringLiteral("/share/harvane/help/hlp"));
+}
+
 QString HelpFiles::path(HelpFileKind kind, const QString& extension) const
 {
     const QDir folder(m_folder);

@@ -18,6 +18,9 @@ public:
     // (../share/harvane/help from the program) for an installed program,
     // which keeps only programs in its bin folder.
     static QString folderFor(const QString& programFolder);
+    // Whether `folder` is an installed program's help folder (or its "hlp"),
+    // which the program must leave as the package put it, even as root.
+    static bool isInstalledFolder(const QString& folder);
 
     [[nodiscard]] QString folder() const { return m_folder; }
     [[nodiscard]] QString mainName() const { return m_mainName; }

@@ -1,5 +1,7 @@
 #include "app/QtHelpBook.h"
 
+#include "app/HelpFiles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -38,7 +40,11 @@ bool refresh(const QString& from, const QString& to)
 QString QtHelpBook::workingCopy(const QString& collection, const QString& cacheFolder)
 {
     const QFileInfo info(collection);
-    if (isWritableFolder(info.absolutePath()) || cacheFolder.isEmpty())
+    // Qt Help keeps its search index beside the collection: an installed
+    // collection is read from a copy in the user's cache, so that nothing is
+    // written where the package put it.
+    if (cacheFolder.isEmpty() || (!HelpFiles::isInstalledFolder(info.absolutePath()) &&
+                                  isWritableFolder(info.absolutePath())))
         return collection;
     // One cache folder per installed folder, so that two installs never
     // share a search index.

@@ -7,6 +7,9 @@
 #include "app/HelpPopup.h"
 #include "app/HelpProject.h"
 #include "app/HelpWindow.h"
+#ifdef HARVANE_HAVE_QTHELP
+#include "app/QtHelpBook.h"
+#endif
 #include "app/PopupTextPage.h"
 #include "data/CDataExplorerWnd.h"
 #include "data/CVelmoraView.h"
@@ -740,3 +743,29 @@ TEST(HelpFiles, AnInstalledProgramReadsItsHelpFromTheShareFolderAPortableOneFrom
     EXPECT_EQ(installed.path(HelpFileKind::Main, QStringLiteral(".qhc")),
               QStringLiteral("/usr/share/harvane/help/harvane.qhc"));
 }
+
+#ifdef HARVANE_HAVE_QTHELP
+TEST(HelpFiles, AnInstalledCollectionIsReadFromACopyInTheCacheEvenWhereItCouldBeWritten)
+{
+    // Qt Help writes its search index beside the collection it reads; for an
+    // installed one that would leave files the package does not know of.
+    QTemporaryDir root;
+    const QDir installed(root.filePath(QStringLiteral("usr/share/harvane/help")));
+    ASSERT_TRUE(QDir().mkpath(installed.path()));
+    for (const QString& name : {QStringLiteral("Zorvath.qhc"), QStringLiteral("Zorvath.qch")}) {
+        QFile file(installed.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("help");
+    }
+    const QString cache = root.filePath(QStringLiteral("cache"));
+    const QString copy =
+        QtHelpBook::workingCopy(installed.filePath(QStringLiteral("Zorvath.qhc")), cache);
+    EXPECT_TRUE(copy.startsWith(cache)) << copy.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(QFileInfo(copy).dir().filePath(QStringLiteral("Zorvath.qch"))));
+    // A build tree or a portable copy is used where it lies.
+    const QDir portable(root.filePath(QStringLiteral("harvane-portable")));
+    ASSERT_TRUE(QDir().mkpath(portable.path()));
+    const QString own = portable.filePath(QStringLiteral("Zorvath.qhc"));
+    EXPECT_EQ(QtHelpBook::workingCopy(own, cache), own);
+}
+#endif
