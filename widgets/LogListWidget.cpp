@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-LogListWidget::LogListWidget(QWidget* parent, int cap) : QPlainTextEdit(parent), m_cap(std::max(1, cap))
+LogListWidget::LogListWidget(QWidget* parent, int cap)
+    : QPlainTextEdit(parent), m_cap(std::max(1, cap))
 {
     setReadOnly(true);
     setUndoRedoEnabled(false);
