@@ -20,8 +20,7 @@ void HeartRateTableModel::setSource(std::shared_ptr<const ExplorerData> data)
 {
     beginResetModel();
     m_data = std::move(data);
-    m_order.clear();
-    m_rowOf.clear();
+    m_rows.reset();
     endResetModel();
 }
 
@@ -37,19 +36,12 @@ int HeartRateTableModel::columnCount(const QModelIndex& parent) const
 
 std::size_t HeartRateTableModel::groupAt(int row) const
 {
-    return m_order.empty() ? static_cast<std::size_t>(row) : m_order[static_cast<std::size_t>(row)];
+    return m_rows.itemAt(row);
 }
 
 int HeartRateTableModel::rowOf(std::size_t group) const
 {
-    if (m_order.empty())
-        return static_cast<int>(group);
-    if (m_rowOf.empty()) {
-        m_rowOf.resize(m_order.size());
-        for (std::size_t row = 0; row < m_order.size(); ++row)
-            m_rowOf[m_order[row]] = static_cast<std::uint32_t>(row);
-    }
-    return static_cast<int>(m_rowOf[group]);
+    return m_rows.rowOf(group);
 }
 
 HeartRateTableModel::Summary HeartRateTableModel::summary(std::size_t group) const
@@ -175,20 +167,15 @@ void HeartRateTableModel::sort(int column, Qt::SortOrder order)
             key[g] = 0;
         }
     }
-    m_order.resize(rows);
-    std::iota(m_order.begin(), m_order.end(), 0U);
+    std::vector<std::uint32_t> sorted(rows);
+    std::iota(sorted.begin(), sorted.end(), 0U);
     const bool up = order == Qt::AscendingOrder;
-    std::stable_sort(m_order.begin(), m_order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
         if (empty[a] != empty[b])
             return !empty[a];
         return up ? key[a] < key[b] : key[a] > key[b];
     });
-    bool identity = true;
-    for (std::size_t r = 0; r < m_order.size() && identity; ++r)
-        identity = m_order[r] == r;
-    if (identity)
-        m_order.clear();
-    m_rowOf.clear();
+    m_rows.take(std::move(sorted));
 
     QModelIndexList after;
     for (std::size_t i = 0; i < groupsBefore.size(); ++i)

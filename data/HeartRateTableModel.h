@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/RowOrder.h"
+
 #include <QAbstractTableModel>
 
 #include <cstdint>
@@ -39,6 +41,5 @@ private:
     [[nodiscard]] Summary summary(std::size_t group) const;
 
     std::shared_ptr<const ExplorerData> m_data;
-    std::vector<std::uint32_t> m_order; // empty: stream order
-    mutable std::vector<std::uint32_t> m_rowOf;
+    RowOrder m_rows;
 };

@@ -38,8 +38,7 @@ void RecordTableModel::setSource(std::shared_ptr<const ExplorerData> data)
 {
     beginResetModel();
     m_data = std::move(data);
-    m_order.clear();
-    m_rowOf.clear();
+    m_rows.reset();
     endResetModel();
 }
 
@@ -62,25 +61,18 @@ int RecordTableModel::columnCount(const QModelIndex& parent) const
 
 std::size_t RecordTableModel::recordAt(int row) const
 {
-    return m_order.empty() ? static_cast<std::size_t>(row) : m_order[static_cast<std::size_t>(row)];
+    return m_rows.itemAt(row);
 }
 
 int RecordTableModel::rowOf(std::size_t record) const
 {
-    if (m_order.empty())
-        return static_cast<int>(record);
-    if (m_rowOf.empty()) {
-        m_rowOf.resize(m_order.size());
-        for (std::size_t row = 0; row < m_order.size(); ++row)
-            m_rowOf[m_order[row]] = static_cast<std::uint32_t>(row);
-    }
-    return static_cast<int>(m_rowOf[record]);
+    return m_rows.rowOf(record);
 }
 
 std::vector<std::uint32_t> RecordTableModel::shownOrder() const
 {
-    if (!m_order.empty())
-        return m_order;
+    if (!m_rows.isStreamOrder())
+        return m_rows.order();
     std::vector<std::uint32_t> order(static_cast<std::size_t>(rowCount()));
     std::iota(order.begin(), order.end(), 0U);
     return order;
@@ -224,9 +216,10 @@ void RecordTableModel::sort(int column, Qt::SortOrder order)
             return up ? static_cast<std::uint32_t>(v) : top - static_cast<std::uint32_t>(v);
         });
     };
+    std::vector<std::uint32_t> sorted;
     switch (column) {
     case Body:
-        m_order = keyed(
+        sorted = keyed(
             [&](std::size_t r) -> std::int64_t {
                 const int raw = records.bodyRaw(r);
                 return raw > 0 ? raw : -1;
@@ -234,42 +227,36 @@ void RecordTableModel::sort(int column, Qt::SortOrder order)
             32767);
         break;
     case Collar:
-        m_order = keyed([&](std::size_t r) -> std::int64_t { return records.collarRaw(r) + 32768; },
-                        65535);
+        sorted = keyed([&](std::size_t r) -> std::int64_t { return records.collarRaw(r) + 32768; },
+                       65535);
         break;
     case Activity:
-        m_order = keyed([&](std::size_t r) -> std::int64_t { return records.activity(r); }, 65535);
+        sorted = keyed([&](std::size_t r) -> std::int64_t { return records.activity(r); }, 65535);
         break;
     case HeadDown:
-        m_order = keyed([&](std::size_t r) -> std::int64_t { return records.headDown(r); }, 255);
+        sorted = keyed([&](std::size_t r) -> std::int64_t { return records.headDown(r); }, 255);
         break;
     case HeadChanges:
-        m_order = keyed([&](std::size_t r) -> std::int64_t { return records.headChanges(r); }, 255);
+        sorted = keyed([&](std::size_t r) -> std::int64_t { return records.headChanges(r); }, 255);
         break;
     case Date:
-        m_order.resize(rows);
-        std::iota(m_order.begin(), m_order.end(), 0U);
+        sorted.resize(rows);
+        std::iota(sorted.begin(), sorted.end(), 0U);
         // Mostly the stream is in time order already.
         if (up && records.recordsInTimeOrder() &&
             (rows < 2 || records.recordTime(rows - 1) >= records.recordTime(rows - 2)))
             break;
-        std::stable_sort(m_order.begin(), m_order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t a, std::uint32_t b) {
             return up ? records.recordTime(a) < records.recordTime(b)
                       : records.recordTime(a) > records.recordTime(b);
         });
         break;
     default: // one implant: every row has the same Id
-        m_order.resize(rows);
-        std::iota(m_order.begin(), m_order.end(), 0U);
+        sorted.resize(rows);
+        std::iota(sorted.begin(), sorted.end(), 0U);
         break;
     }
-    // Stream order needs no permutation.
-    bool identity = true;
-    for (std::size_t r = 0; r < m_order.size() && identity; ++r)
-        identity = m_order[r] == r;
-    if (identity)
-        m_order.clear();
-    m_rowOf.clear();
+    m_rows.take(std::move(sorted));
 
     QModelIndexList after;
     for (std::size_t i = 0; i < recordsBefore.size(); ++i)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/RowOrder.h"
+
 #include <QAbstractTableModel>
 
 #include <cstdint>
@@ -41,7 +43,6 @@ public:
 
 private:
     std::shared_ptr<const ExplorerData> m_data;
-    std::vector<std::uint32_t> m_order; // empty: stream order
-    mutable std::vector<std::uint32_t> m_rowOf;
+    RowOrder m_rows;
     double m_threshold = 39.5;
 };
